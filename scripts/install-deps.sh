@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, run and test the program.
+# Idempotent: when everything is already installed it does nothing.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libgtest-dev libbenchmark-dev
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  libjpeg62-turbo-dev
+  qt6-base-dev libgl-dev
+  fonts-ipafont-gothic
+  xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

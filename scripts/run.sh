@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program, creates the two database files
+# in DIR when they are missing, and starts the program with DIR as its current
+# directory (the program looks for its files there).
+#   scripts/run.sh [DIR]      (default: data/ in the checkout)
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+dir=${1:-$here/data}
+
+bash "$here/scripts/install-deps.sh"
+
+: "${BUILD_DIR:=$here/build}"
+cmake -S "$here" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target tolvane
+
+# The embedded engine's lock files go to a directory of this user's own; the
+# default one is shared by all users and may belong to another.
+: "${FIREBIRD_LOCK:=${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/tolvane-fblock-$(id -u)}"
+export FIREBIRD_LOCK
+mkdir -p "$FIREBIRD_LOCK"
+
+bash "$here/scripts/create-databases.sh" "$dir"
+cd "$dir"
+exec "$BUILD_DIR/app/tolvane"
