@@ -1,0 +1,214 @@
+// Firebird client layer over fbclient's ISC API, SQL dialect 1. No Qt here.
+//
+// Text crosses this boundary as UTF-8 on the program side and as Shift-JIS
+// (CP932) bytes on the database side; every conversion happens inside this
+// layer. A connection attaches on first use; each connection has exactly one
+// transaction, ended only by commit-retaining and rollback-retaining.
+//
+// A query is used as every window uses it:
+//     q.close(); q.sqlClear(); q.sqlAdd("select ..."); q.sqlAdd(" where X = :parX");
+//     q.paramByName("parX").setInteger(5);   // parameters not set are sent as NULL
+//     q.open();                              // or q.execQuery() for other statements
+//     while (!q.eof()) { q.fieldByName("X").asString(); q.next(); }
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tolvane::db {
+
+// An error reported by the server or the client library, carrying the
+// server's own message text (all status lines joined by newlines).
+class Error : public std::runtime_error {
+public:
+    Error(const std::string& message, long sqlcode = 0);
+    long sqlcode() const { return sqlcode_; }
+
+private:
+    long sqlcode_;
+};
+
+// A text that Shift-JIS (CP932) cannot hold, or bytes that are not valid.
+class EncodingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Transaction;
+class Query;
+
+// One database file. Closed at creation; attaches on the first use of a query
+// bound to it, after calling beforeConnect (which sets databaseName). A failed
+// attach leaves it closed; the next use tries again. Detaches on destruction.
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    std::string databaseName;                        // file path, set by the hook
+    std::function<void(Connection&)> beforeConnect;  // runs just before each attach
+    std::string userName = "kvo";
+    std::string password = "9517";
+
+    bool connected() const;
+    void ensureConnected();   // attach now if not attached (runs the hook)
+    void* handle();           // isc_db_handle* for the layer's own use
+
+private:
+    friend class Transaction;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The one transaction of a connection: started by the first statement,
+// never ended except by commit-retaining and rollback-retaining.
+class Transaction {
+public:
+    explicit Transaction(Connection& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    Connection& connection() { return db_; }
+    bool active() const;
+    void ensureStarted();   // attach the connection and start if needed
+    void commitRetaining();
+    void rollbackRetaining();
+    void* handle();         // isc_tr_handle* for the layer's own use
+
+private:
+    Connection& db_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// A statement parameter, set by name. An unset parameter is sent as NULL.
+class Param {
+public:
+    void setInteger(std::int32_t v);
+    void setDouble(double v);
+    void setString(std::string_view utf8);      // converted to Shift-JIS
+    void setBlob(std::string_view bytes);       // binary blob, bytes as given
+    void setTextBlob(std::string_view utf8);    // text blob, converted to Shift-JIS
+    void clear();                               // back to NULL
+    bool isSet() const;
+    const std::string& name() const { return name_; }
+
+private:
+    friend class Query;
+    enum class Kind { Null, Integer, Double, String, Blob, TextBlob };
+    std::string name_;
+    Kind kind_ = Kind::Null;
+    std::int64_t i_ = 0;
+    double d_ = 0;
+    std::string bytes_;   // Shift-JIS text or raw blob bytes
+};
+
+// A column of the current row. Blob columns are read lazily, on first access.
+class Field {
+public:
+    const std::string& name() const { return name_; }
+    bool isNull() const;
+    std::string asString() const;     // UTF-8; NULL gives ""
+    std::int32_t asInteger() const;   // NULL gives 0
+    double asFloat() const;           // NULL gives 0
+    std::string asBytes() const;      // blob or text bytes as stored (no conversion)
+    bool isBlob() const;
+
+private:
+    friend class Query;
+    Query* query_ = nullptr;
+    int index_ = 0;
+    std::string name_;
+};
+
+// Opaque position of a row that survives close and reopen of the same statement.
+struct Bookmark {
+    std::int64_t row = -1;         // position when taken
+    std::string key;               // the row's identity (its values), to find it again
+    bool valid() const { return row >= 0; }
+};
+
+// Told when the query's cursor moves or its row set changes (a grid follows it).
+class QueryObserver {
+public:
+    virtual ~QueryObserver() = default;
+    virtual void queryOpened(Query&) {}
+    virtual void queryClosed(Query&) {}
+    virtual void cursorMoved(Query&) {}
+};
+
+// One statement object, bound once to one connection and its transaction.
+class Query {
+public:
+    Query(Connection& db, Transaction& tr);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    // Statement text, in pieces. `:parNAME` names become positional.
+    void close();
+    void sqlClear();
+    void sqlAdd(std::string_view piece);
+    std::string sqlText() const;
+    Param& paramByName(std::string_view name);   // "parX" or ":parX"
+
+    void open();        // a select: fetch every row to the client
+    void execQuery();   // any other statement
+    bool active() const;
+
+    // Cursor over the fetched rows.
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveBy(int n);                 // clamped at the ends
+    bool bof() const;
+    bool eof() const;
+    int recordCount() const;
+    int recNo() const;                  // 0-based position of the current row, -1 when empty
+    void setRecNo(int row);             // clamped
+
+    int fieldCount() const;
+    Field& fields(int index);
+    Field& fieldByName(std::string_view name);
+
+    Bookmark getBookmark() const;
+    bool gotoBookmark(const Bookmark& b);   // false when its row is gone (cursor then as the note says)
+    void freeBookmark(Bookmark& b) { b = Bookmark{}; }
+
+    void addObserver(QueryObserver* o);
+    void removeObserver(QueryObserver* o);
+
+    Connection& connection() { return db_; }
+    Transaction& transaction() { return tr_; }
+
+private:
+    friend class Field;
+    Connection& db_;
+    Transaction& tr_;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Text of a dialect-1 string literal for a statement assembled by
+// concatenation: the value between double quotes, an embedded double quote
+// doubled, so the value is stored as typed.
+std::string quoted(std::string_view utf8);
+
+// The new-key rule: run `selectMax` (e.g. "select max(CODE) from FISH_MEMO")
+// and return its value plus one, or 1 when it is NULL.
+std::int32_t nextKey(Query& q, std::string_view selectMax);
+
+// Shift-JIS (CP932) conversion used at the boundary.
+std::string toShiftJis(std::string_view utf8);     // throws EncodingError
+std::string fromShiftJis(std::string_view sjis);   // throws EncodingError
+
+}  // namespace tolvane::db

@@ -1,0 +1,64 @@
+// Services of the desktop behind one small interface: message and error
+// boxes, the picture-open dialog, the clipboard, starting and polling a
+// process, files in the current directory and the program's version.
+// The program installs the Qt implementation; tests install their own.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QWidget;
+
+namespace tolvane::ui {
+
+// A process started by startProcess(); polled without waiting.
+class Process {
+public:
+    virtual ~Process() = default;
+    virtual bool running() = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // An OK message box holding `text` (the program's name as its title).
+    virtual void messageBox(QWidget* owner, const QString& text) = 0;
+    // The error box for an error that escaped a handler: stop icon, OK button,
+    // the program's name as title, the text with a full stop added when it
+    // has none (the caller passes the error's own text).
+    virtual void errorBox(QWidget* owner, const QString& text) = 0;
+
+    // Picture-open dialog; `filters` as QFileDialog name filters, the first
+    // one selected. Returns the chosen path, or an empty string when cancelled.
+    virtual QString openPictureFile(QWidget* owner, const QStringList& filters) = 0;
+
+    // Clipboard: the bitmap format, the general picture format (bitmap or
+    // vector picture), and clearing it.
+    virtual bool clipboardHasBitmap() = 0;
+    virtual QImage clipboardBitmap() = 0;
+    virtual bool clipboardHasPicture() = 0;
+    virtual QImage clipboardPicture() = 0;
+    virtual void clipboardSetBitmap(const QImage& image) = 0;
+    virtual void clipboardClear() = 0;
+
+    // Starts `program` without arguments; nullptr when it cannot be started.
+    virtual std::unique_ptr<Process> startProcess(const QString& program) = 0;
+
+    // The process's current directory joined with "/" and `name`.
+    virtual QString currentDirFile(const QString& name) = 0;
+    virtual bool fileExists(const QString& path) = 0;
+
+    // The program's version, e.g. "1.0.0.0".
+    virtual QString version() = 0;
+};
+
+// The installed implementation (the Qt one unless a test installed another).
+Platform& platform();
+// Installs `p` (not owned) and returns the one it replaces; nullptr restores
+// the Qt implementation.
+Platform* setPlatform(Platform* p);
+
+}  // namespace tolvane::ui
