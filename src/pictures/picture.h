@@ -17,6 +17,8 @@ public:
     Picture() = default;                              // nothing
     static Picture fromBitmap(const QImage& pixels);  // an empty 0 x 0 bitmap is a picture
     static Picture fromJpeg(const QByteArray& bytes); // decoded on first need
+    // A JPEG picture whose pixels are already decoded from `bytes`.
+    static Picture fromJpeg(const QByteArray& bytes, const QImage& decoded);
 
     Kind kind() const { return kind_; }
     bool isNone() const { return kind_ == Kind::None; }
@@ -29,6 +31,11 @@ public:
     // The JPEG bytes of a JPEG picture (empty otherwise).
     const QByteArray& jpegBytes() const { return jpeg_; }
 
+    // False only for a JPEG picture not yet decoded.
+    bool isDecoded() const;
+
+    // Nothing gives 0 x 0; a JPEG picture not yet decoded is measured from
+    // its header (throws as pixels() does when that is unreadable).
     int width() const;
     int height() const;
 

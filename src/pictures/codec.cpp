@@ -1,0 +1,296 @@
+#include "pictures/codec.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace tolvane::pictures {
+namespace {
+
+// libjpeg reports errors through error_exit, which by default prints and
+// calls exit(). Ours formats the message and jumps back to the setjmp of the
+// function that started the work; that function and everything between it
+// and libjpeg hold only plain C data, so no destructor is skipped.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void onError(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings are data libjpeg could step over. Running out of data is not one
+// we accept: libjpeg would fill the rest of the picture with grey and a
+// truncated file would be shown and stored as if it were whole.
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0) {
+        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+            onError(cinfo);
+        cinfo->err->num_warnings++;
+    }
+}
+
+void silent(j_common_ptr) {}
+
+void installErrorManager(ErrorManager& err, j_common_ptr cinfo)
+{
+    cinfo->err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = onError;
+    err.pub.emit_message = onMessage;
+    err.pub.output_message = silent;
+    err.message[0] = '\0';
+}
+
+bool tooLarge(std::int64_t width, std::int64_t height)
+{
+    return width * height > kMaxPixels;
+}
+
+void setTooLarge(char* message, std::int64_t width, std::int64_t height)
+{
+    std::snprintf(message, JMSG_LENGTH_MAX,
+                  "Picture of %lld x %lld pixels exceeds the limit of %lld pixels",
+                  static_cast<long long>(width), static_cast<long long>(height),
+                  static_cast<long long>(kMaxPixels));
+}
+
+struct Decoder {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+};
+
+// Decodes into *out (or only reads the header into *size when out is null).
+// Returns false with d.err.message set when libjpeg fails.
+bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
+                QImage* out, QSize* size)
+{
+    installErrorManager(d.err, reinterpret_cast<j_common_ptr>(&d.cinfo));
+    if (setjmp(d.err.jump)) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&d.cinfo);
+    jpeg_mem_src(&d.cinfo, data, length);
+    jpeg_read_header(&d.cinfo, TRUE);
+
+    const std::int64_t width = d.cinfo.image_width;
+    const std::int64_t height = d.cinfo.image_height;
+    if (tooLarge(width, height)) {
+        setTooLarge(d.err.message, width, height);
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    if (!out) {
+        *size = QSize(int(width), int(height));
+        jpeg_destroy_decompress(&d.cinfo);
+        return true;
+    }
+
+    d.cinfo.out_color_space = JCS_RGB;
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = 1;
+    d.cinfo.dct_method = JDCT_ISLOW;
+    d.cinfo.do_fancy_upsampling = TRUE;
+    d.cinfo.do_block_smoothing = TRUE;
+    d.cinfo.quantize_colors = FALSE;
+    jpeg_start_decompress(&d.cinfo);
+
+    const JDIMENSION w = d.cinfo.output_width;
+    const JDIMENSION h = d.cinfo.output_height;
+    if (d.cinfo.output_components != 3) {
+        std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Unsupported JPEG colour output");
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    *out = QImage(int(w), int(h), QImage::Format_RGB888);
+    if (out->isNull()) {
+        std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Out of memory for a %u x %u picture", w, h);
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
+    unsigned char* bits = out->bits();
+    const qsizetype stride = out->bytesPerLine();
+    for (JDIMENSION y = 0; y < h; ++y)
+        rows[y] = bits + y * stride;
+    while (d.cinfo.output_scanline < h) {
+        const JDIMENSION at = d.cinfo.output_scanline;
+        if (jpeg_read_scanlines(&d.cinfo, rows + at, h - at) == 0)
+            break;   // cannot happen with an in-memory source; be safe anyway
+    }
+    const bool complete = d.cinfo.output_scanline == h;
+    // Every pixel is out; what follows the last scan is not looked at.
+    jpeg_destroy_decompress(&d.cinfo);
+    if (!complete)
+        std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Premature end of JPEG file");
+    return complete;
+}
+
+struct Encoder {
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    unsigned char* buffer;
+    unsigned long length;
+};
+
+bool encodeCore(Encoder& e, const QImage& rgb)
+{
+    installErrorManager(e.err, reinterpret_cast<j_common_ptr>(&e.cinfo));
+    if (setjmp(e.err.jump)) {
+        jpeg_destroy_compress(&e.cinfo);
+        return false;
+    }
+    jpeg_create_compress(&e.cinfo);
+    jpeg_mem_dest(&e.cinfo, &e.buffer, &e.length);
+    e.cinfo.image_width = JDIMENSION(rgb.width());
+    e.cinfo.image_height = JDIMENSION(rgb.height());
+    e.cinfo.input_components = 3;
+    e.cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&e.cinfo);
+    jpeg_set_quality(&e.cinfo, 90, TRUE);
+    jpeg_start_compress(&e.cinfo, TRUE);
+
+    const JDIMENSION h = e.cinfo.image_height;
+    auto rows = static_cast<JSAMPARRAY>((*e.cinfo.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&e.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
+    for (JDIMENSION y = 0; y < h; ++y)
+        rows[y] = const_cast<unsigned char*>(rgb.constScanLine(int(y)));
+    while (e.cinfo.next_scanline < h) {
+        const JDIMENSION at = e.cinfo.next_scanline;
+        jpeg_write_scanlines(&e.cinfo, rows + at, h - at);
+    }
+    jpeg_finish_compress(&e.cinfo);
+    jpeg_destroy_compress(&e.cinfo);
+    return true;
+}
+
+std::uint32_t le32(const QByteArray& b, int at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+std::uint16_t le16(const QByteArray& b, int at)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(b.constData()) + at;
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+
+// The size a BMP header claims, checked before Qt allocates for it.
+void checkBmpHeader(const QByteArray& bytes)
+{
+    constexpr int fileHeader = 14;
+    if (bytes.size() < fileHeader + 4 || bytes[0] != 'B' || bytes[1] != 'M')
+        throw CodecError("Not a Windows bitmap file");
+    const std::uint32_t infoSize = le32(bytes, fileHeader);
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    if (infoSize == 12) {   // OS/2 core header: 16-bit sizes
+        if (bytes.size() < fileHeader + 12)
+            throw CodecError("Truncated bitmap header");
+        width = le16(bytes, fileHeader + 4);
+        height = le16(bytes, fileHeader + 6);
+    } else {
+        if (infoSize < 16 || bytes.size() < fileHeader + 12)
+            throw CodecError("Invalid bitmap header");
+        width = std::int32_t(le32(bytes, fileHeader + 4));
+        height = std::int32_t(le32(bytes, fileHeader + 8));
+    }
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        throw CodecError("Invalid bitmap dimensions");
+    if (height < 0)
+        height = -height;   // top-down rows
+    if (tooLarge(width, height)) {
+        char message[JMSG_LENGTH_MAX];
+        setTooLarge(message, width, height);
+        throw CodecError(message);
+    }
+}
+
+}  // namespace
+
+QByteArray encodeJpeg(const QImage& pixels)
+{
+    if (pixels.isNull() || pixels.width() == 0 || pixels.height() == 0)
+        return {};
+    const QImage rgb = pixels.format() == QImage::Format_RGB888
+                           ? pixels
+                           : pixels.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        throw CodecError("Out of memory converting the picture to 24-bit RGB");
+    Encoder e{};
+    if (!encodeCore(e, rgb)) {
+        std::free(e.buffer);
+        throw CodecError(e.err.message);
+    }
+    QByteArray bytes(reinterpret_cast<const char*>(e.buffer), qsizetype(e.length));
+    std::free(e.buffer);
+    return bytes;
+}
+
+QImage decodeJpeg(const QByteArray& bytes)
+{
+    QImage out;
+    Decoder d{};
+    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<unsigned long>(bytes.size()), &out, nullptr))
+        throw CodecError(d.err.message);
+    return out;
+}
+
+QSize jpegSize(const QByteArray& bytes)
+{
+    QSize size;
+    Decoder d{};
+    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<unsigned long>(bytes.size()), nullptr, &size))
+        throw CodecError(d.err.message);
+    return size;
+}
+
+QImage readBmp(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    checkBmpHeader(bytes);
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAutoDetectImageFormat(false);   // never hand a non-BMP to another reader
+    reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        throw CodecError(("Invalid bitmap: " + reader.errorString()).toStdString());
+    return image;
+}
+
+QByteArray writeBmp(const QImage& pixels)
+{
+    if (pixels.isNull() || pixels.width() == 0 || pixels.height() == 0)
+        return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(pixels))
+        throw CodecError(("Cannot write bitmap: " + writer.errorString()).toStdString());
+    return bytes;
+}
+
+}  // namespace tolvane::pictures

@@ -1,0 +1,49 @@
+// The two file formats a picture blob holds: JPEG, through libjpeg called
+// directly, and the Windows bitmap file (BMP with its file header), through
+// Qt's BMP reader and writer.
+//
+// Every failure comes back as a CodecError carrying the library's message;
+// libjpeg never ends the process, and corrupt or truncated input never
+// crashes. Pictures whose header claims more than kMaxPixels pixels are
+// refused before anything is allocated for them.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <cstdint>
+#include <stdexcept>
+
+namespace tolvane::pictures {
+
+class CodecError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The largest picture accepted from a file or a blob: 100 megapixels (a
+// 24-bit decode of it takes 300 MB).
+inline constexpr std::int64_t kMaxPixels = 100'000'000;
+
+// Fixed encoder settings: quality 90 with the quantisation tables forced to
+// baseline values, baseline sequential, colour (YCbCr), from 24-bit RGB, full
+// size, libjpeg's defaults otherwise. A picture with no pixels (width or
+// height 0, or a null image) encodes to zero bytes.
+QByteArray encodeJpeg(const QImage& pixels);
+
+// Full-size decode to 24-bit RGB (QImage::Format_RGB888), islow DCT, fancy
+// upsampling and block smoothing on. A file that ends before its picture is
+// complete is an error, not a half-grey picture.
+QImage decodeJpeg(const QByteArray& bytes);
+
+// Width and height from the JPEG header alone (no pixels decoded).
+QSize jpegSize(const QByteArray& bytes);
+
+// Reads a BMP file (every form Qt's reader takes: 1/4/8/16/24/32 bits,
+// RLE, bit fields, OS/2 and V4/V5 headers). Zero bytes give the empty 0 x 0
+// bitmap (a null QImage), as an empty blob reads.
+QImage readBmp(const QByteArray& bytes);
+
+// Writes a BMP file; the empty 0 x 0 bitmap writes zero bytes.
+QByteArray writeBmp(const QImage& pixels);
+
+}  // namespace tolvane::pictures
