@@ -1,0 +1,96 @@
+#include "pictures/storage.h"
+
+#include "db/fb.h"
+#include "pictures/codec.h"
+
+#include <string_view>
+
+namespace tolvane::pictures {
+namespace {
+
+void bind(db::Param& param, const QByteArray& bytes)
+{
+    param.setBlob(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
+QByteArray fieldBytes(const db::Field& field)
+{
+    const std::string bytes = field.asBytes();
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+}  // namespace
+
+QByteArray reencodedJpegBytes(const Picture& picture)
+{
+    return encodeJpeg(picture.pixels());
+}
+
+QByteArray keptJpegBytes(const Picture& picture)
+{
+    if (picture.isJpeg())
+        return picture.jpegBytes();
+    return reencodedJpegBytes(picture);
+}
+
+QByteArray ownFormatBytes(const Picture& picture)
+{
+    if (picture.isJpeg())
+        return picture.jpegBytes();
+    return writeBmp(picture.pixels());
+}
+
+void reencodingJpegWrite(db::Param& param, const Picture& picture)
+{
+    if (!picture.isNone())
+        bind(param, reencodedJpegBytes(picture));
+}
+
+void keepingJpegWrite(db::Param& param, const Picture& picture)
+{
+    if (!picture.isNone())
+        bind(param, keptJpegBytes(picture));
+}
+
+void ownFormatWrite(db::Param& param, const Picture& picture)
+{
+    if (!picture.isNone())
+        bind(param, ownFormatBytes(picture));
+}
+
+Picture decodeBitmapFirst(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return Picture::fromBitmap(QImage());
+    try {
+        return Picture::fromBitmap(readBmp(bytes));
+    } catch (const CodecError&) {
+        // not a bitmap: try JPEG below
+    }
+    return decodeJpegOnly(bytes);
+}
+
+Picture decodeJpegOnly(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())   // a zero-length value is the empty picture for every reader
+        return Picture::fromBitmap(QImage());
+    // Decoded now, so a blob that is not a picture fails at the read rather
+    // than when the control first draws it.
+    return Picture::fromJpeg(bytes, decodeJpeg(bytes));
+}
+
+Picture bitmapFirstRead(const db::Field& field, NullTest nullTest)
+{
+    if (field.isNull())
+        return nullTest == NullTest::With ? Picture() : Picture::fromBitmap(QImage());
+    return decodeBitmapFirst(fieldBytes(field));
+}
+
+Picture jpegOnlyRead(const db::Field& field)
+{
+    if (field.isNull())
+        return Picture();
+    return decodeJpegOnly(fieldBytes(field));
+}
+
+}  // namespace tolvane::pictures
