@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -200,16 +201,25 @@ void checkBmpHeader(const QByteArray& bytes)
     const std::uint32_t infoSize = le32(bytes, fileHeader);
     std::int64_t width = 0;
     std::int64_t height = 0;
+    std::int64_t bitCount = 0;
+    std::uint32_t compression = 0;
+    std::int64_t imageSize = 0;
     if (infoSize == 12) {   // OS/2 core header: 16-bit sizes
         if (bytes.size() < fileHeader + 12)
             throw CodecError("Truncated bitmap header");
         width = le16(bytes, fileHeader + 4);
         height = le16(bytes, fileHeader + 6);
+        bitCount = le16(bytes, fileHeader + 10);
     } else {
-        if (infoSize < 16 || bytes.size() < fileHeader + 12)
+        if (infoSize < 16 || bytes.size() < fileHeader + 16)
             throw CodecError("Invalid bitmap header");
         width = std::int32_t(le32(bytes, fileHeader + 4));
         height = std::int32_t(le32(bytes, fileHeader + 8));
+        bitCount = le16(bytes, fileHeader + 14);
+        if (infoSize >= 24 && bytes.size() >= fileHeader + 24) {
+            compression = le32(bytes, fileHeader + 16);
+            imageSize = le32(bytes, fileHeader + 20);
+        }
     }
     if (width <= 0 || height == 0 || height == INT32_MIN)
         throw CodecError("Invalid bitmap dimensions");
@@ -220,6 +230,24 @@ void checkBmpHeader(const QByteArray& bytes)
         setTooLarge(message, width, height);
         throw CodecError(message);
     }
+
+    // Qt's reader fills whatever a short file lacks with black and calls it
+    // a success; a truncated file must not pass for a whole picture.
+    const std::int64_t dataStart =
+        std::max<std::int64_t>(le32(bytes, 10), fileHeader + std::int64_t(infoSize));
+    std::int64_t needed = 0;
+    if (compression == 0 || compression == 3 || compression == 6) {   // plain rows, bit fields
+        if (bitCount < 1 || bitCount > 32)
+            throw CodecError("Invalid bitmap colour depth");
+        const std::int64_t stride = (width * bitCount + 31) / 32 * 4;
+        needed = dataStart + stride * height;
+    } else if (compression == 1 || compression == 2) {   // RLE8, RLE4
+        needed = dataStart + imageSize;
+    } else {
+        throw CodecError("Unsupported bitmap compression");
+    }
+    if (bytes.size() < needed)
+        throw CodecError("Truncated bitmap file");
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
-// The picture type and the JPEG and BMP codecs.
+// The picture type and the JPEG and BMP codecs, including what they do with
+// input that is not a whole, sane picture.
 #include "pictures/codec.h"
 #include "pictures/picture.h"
 
+#include <QRandomGenerator>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 using namespace tolvane::pictures;
 
 namespace {
 
-QImage gradient(int w, int h)
+QImage gradient(int w, int h, QImage::Format format = QImage::Format_RGB888)
 {
-    QImage img(w, h, QImage::Format_RGB888);
+    QImage img(w, h, format);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             img.setPixelColor(x, y, QColor((x * 255) / std::max(1, w - 1),
@@ -18,35 +22,330 @@ QImage gradient(int w, int h)
     return img;
 }
 
+QColor blockAverage(const QImage& img, QPoint corner)
+{
+    int r = 0, g = 0, b = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const QColor c = img.pixelColor(corner + QPoint(x, y));
+            r += c.red();
+            g += c.green();
+            b += c.blue();
+        }
+    return QColor(r / 64, g / 64, b / 64);
+}
+
+// Other JPEG forms, written with plain libjpeg: greyscale, progressive.
+QByteArray otherJpeg(const QImage& src, bool grey, bool progressive)
+{
+    const QImage img = src.convertToFormat(grey ? QImage::Format_Grayscale8
+                                                : QImage::Format_RGB888);
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* buf = nullptr;
+    unsigned long len = 0;
+    jpeg_mem_dest(&c, &buf, &len);
+    c.image_width = JDIMENSION(img.width());
+    c.image_height = JDIMENSION(img.height());
+    c.input_components = grey ? 1 : 3;
+    c.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&c);
+    if (progressive)
+        jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<uchar*>(img.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
+    free(buf);
+    return out;
+}
+
+// Offset of the first marker 0xFF `code` in a JPEG stream, -1 when absent.
+qsizetype findMarker(const QByteArray& jpeg, uchar code)
+{
+    for (qsizetype i = 2; i + 1 < jpeg.size();) {
+        if (uchar(jpeg[i]) != 0xFF)
+            return -1;
+        const uchar m = uchar(jpeg[i + 1]);
+        if (m == code)
+            return i;
+        if (m == 0xDA)   // start of scan: entropy-coded data follows
+            return -1;
+        i += 2 + ((uchar(jpeg[i + 2]) << 8) | uchar(jpeg[i + 3]));
+    }
+    return -1;
+}
+
+void putLe32(QByteArray& b, int at, qint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = char((quint32(v) >> (8 * i)) & 0xFF);
+}
+
+// Either an error or a picture of the size the header claims: never a crash.
+void expectErrorOrPicture(const QByteArray& bytes, bool jpeg)
+{
+    try {
+        const QImage img = jpeg ? decodeJpeg(bytes) : readBmp(bytes);
+        EXPECT_FALSE(img.isNull() && !bytes.isEmpty());
+    } catch (const CodecError& e) {
+        EXPECT_STRNE(e.what(), "");
+    }
+}
+
 }  // namespace
 
 TEST(JpegCodec, RoundTripKeepsSizeAndColours)
 {
-    const QImage src = gradient(64, 48);
-    const QByteArray bytes = encodeJpeg(src);
-    ASSERT_GT(bytes.size(), 2);
-    EXPECT_EQ(uchar(bytes[0]), 0xFF);
-    EXPECT_EQ(uchar(bytes[1]), 0xD8);
-    const QImage back = decodeJpeg(bytes);
-    EXPECT_EQ(back.format(), QImage::Format_RGB888);
-    ASSERT_EQ(back.size(), src.size());
-    const QColor a = src.pixelColor(10, 10), b = back.pixelColor(10, 10);
-    EXPECT_NEAR(a.red(), b.red(), 6);
-    EXPECT_NEAR(a.green(), b.green(), 6);
-    EXPECT_NEAR(a.blue(), b.blue(), 6);
+    for (auto format : {QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_ARGB32,
+                        QImage::Format_Indexed8}) {
+        const QImage src = gradient(64, 48).convertToFormat(format);
+        const QByteArray bytes = encodeJpeg(src);
+        ASSERT_GT(bytes.size(), 2);
+        const QImage back = decodeJpeg(bytes);
+        EXPECT_EQ(back.format(), QImage::Format_RGB888);
+        ASSERT_EQ(back.size(), src.size());
+        for (QPoint p : {QPoint(10, 10), QPoint(56, 0), QPoint(0, 40)}) {
+            // averaged over a block: the indexed form is dithered
+            const QColor a = blockAverage(src, p), b = blockAverage(back, p);
+            EXPECT_NEAR(a.red(), b.red(), 8) << format;
+            EXPECT_NEAR(a.green(), b.green(), 8) << format;
+            EXPECT_NEAR(a.blue(), b.blue(), 8) << format;
+        }
+    }
 }
 
-TEST(Picture, JpegDecodedOnFirstNeedAndSharedByCopies)
+TEST(JpegCodec, EncoderWritesBaselineColourAtQuality90)
+{
+    const QByteArray bytes = encodeJpeg(gradient(33, 17));
+    EXPECT_EQ(uchar(bytes[0]), 0xFF);
+    EXPECT_EQ(uchar(bytes[1]), 0xD8);
+    const qsizetype sof = findMarker(bytes, 0xC0);   // baseline sequential
+    ASSERT_GE(sof, 0);
+    EXPECT_EQ(findMarker(bytes, 0xC2), -1);            // not progressive
+    EXPECT_EQ(uchar(bytes[sof + 4]), 8);               // 8-bit samples
+    EXPECT_EQ((uchar(bytes[sof + 5]) << 8) | uchar(bytes[sof + 6]), 17);
+    EXPECT_EQ((uchar(bytes[sof + 7]) << 8) | uchar(bytes[sof + 8]), 33);
+    EXPECT_EQ(uchar(bytes[sof + 9]), 3);               // colour
+    // Quality 90 scales the standard luminance table by 20%: its first entry
+    // 16 becomes 3, its last 99 becomes 20, all within 8 bits (baseline).
+    const qsizetype dqt = findMarker(bytes, 0xDB);
+    ASSERT_GE(dqt, 0);
+    EXPECT_EQ(uchar(bytes[dqt + 4]) >> 4, 0);          // 8-bit table
+    EXPECT_EQ(uchar(bytes[dqt + 5]), 3);
+    EXPECT_EQ(uchar(bytes[dqt + 5 + 63]), 20);
+}
+
+TEST(JpegCodec, PictureWithoutPixelsEncodesToZeroBytes)
+{
+    EXPECT_TRUE(encodeJpeg(QImage()).isEmpty());
+    EXPECT_TRUE(encodeJpeg(QImage(0, 5, QImage::Format_RGB888)).isEmpty());
+    EXPECT_TRUE(encodeJpeg(QImage(7, 0, QImage::Format_RGB32)).isEmpty());
+}
+
+TEST(JpegCodec, DecodesGreyAndProgressiveToRgb)
+{
+    const QImage src = gradient(40, 30);
+    for (bool grey : {false, true})
+        for (bool progressive : {false, true}) {
+            const QImage out = decodeJpeg(otherJpeg(src, grey, progressive));
+            EXPECT_EQ(out.format(), QImage::Format_RGB888);
+            EXPECT_EQ(out.size(), src.size());
+            if (grey) {
+                const QColor c = out.pixelColor(20, 15);
+                EXPECT_EQ(c.red(), c.green());
+                EXPECT_EQ(c.green(), c.blue());
+            }
+        }
+}
+
+TEST(JpegCodec, HeaderSizeWithoutDecoding)
+{
+    EXPECT_EQ(jpegSize(encodeJpeg(gradient(123, 45))), QSize(123, 45));
+    EXPECT_THROW(jpegSize(QByteArray("not a jpeg")), CodecError);
+}
+
+TEST(JpegDecoderRobustness, EmptyGarbageAndTruncatedInputAreErrors)
+{
+    EXPECT_THROW(decodeJpeg(QByteArray()), CodecError);
+    EXPECT_THROW(decodeJpeg(QByteArray("\xFF\xD8", 2)), CodecError);
+    EXPECT_THROW(decodeJpeg(QByteArray(1000, 'x')), CodecError);
+    for (const QByteArray& full : {encodeJpeg(gradient(200, 150)),
+                                   otherJpeg(gradient(200, 150), false, true)}) {
+        // Cut anywhere before the last scan's data is complete.
+        for (qsizetype cut : {qsizetype(1), qsizetype(20), qsizetype(200), full.size() / 2,
+                              full.size() - 40})
+            EXPECT_THROW(decodeJpeg(full.left(cut)), CodecError) << cut;
+    }
+    try {
+        decodeJpeg(QByteArray(100, 'x'));
+        FAIL();
+    } catch (const CodecError& e) {
+        EXPECT_STREQ(e.what(), "Not a JPEG file: starts with 0x78 0x78");   // libjpeg's own text
+    }
+}
+
+TEST(JpegDecoderRobustness, HugeHeaderDimensionsRefusedBeforeAllocating)
+{
+    QByteArray bytes = encodeJpeg(gradient(16, 16));
+    const qsizetype sof = findMarker(bytes, 0xC0);
+    ASSERT_GE(sof, 0);
+    bytes[sof + 5] = char(0xFD);   // 65000 x 65000
+    bytes[sof + 6] = char(0xE8);
+    bytes[sof + 7] = char(0xFD);
+    bytes[sof + 8] = char(0xE8);
+    try {
+        decodeJpeg(bytes);
+        FAIL();
+    } catch (const CodecError& e) {
+        EXPECT_NE(std::string(e.what()).find("65000 x 65000"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(Picture::fromJpeg(bytes).pixels(), std::runtime_error);
+}
+
+TEST(JpegDecoderRobustness, CorruptedBytesEndInErrorOrPicture)
+{
+    const QByteArray good = encodeJpeg(gradient(64, 64));
+    QRandomGenerator rng(4711);
+    for (int round = 0; round < 500; ++round) {
+        QByteArray bad = good;
+        const int flips = 1 + int(rng.bounded(8));
+        for (int i = 0; i < flips; ++i)
+            bad[qsizetype(rng.bounded(int(bad.size())))] = char(rng.bounded(256));
+        expectErrorOrPicture(bad, true);
+    }
+    QByteArray noSof = good;
+    noSof[findMarker(good, 0xC0) + 1] = char(0xC9);   // arithmetic-coded SOF with Huffman data
+    expectErrorOrPicture(noSof, true);
+}
+
+TEST(BmpCodec, RoundTripsCommonForms)
+{
+    const QImage src = gradient(37, 21, QImage::Format_RGB32);
+    const QByteArray bytes = writeBmp(src);
+    ASSERT_GE(bytes.size(), 54);
+    EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+    QImage back = readBmp(bytes);
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), src);
+
+    // 8-bit indexed and 1-bit
+    for (auto format : {QImage::Format_Indexed8, QImage::Format_Mono}) {
+        const QImage idx = src.convertToFormat(format);
+        EXPECT_EQ(readBmp(writeBmp(idx)).convertToFormat(QImage::Format_RGB32),
+                  idx.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // A top-down file (negative height) reads the right way up.
+    QByteArray topDown = writeBmp(src);
+    const int stride = (37 * 24 + 31) / 32 * 4;
+    const int off = 54;
+    QByteArray flipped = topDown.left(off);
+    for (int row = 20; row >= 0; --row)
+        flipped += topDown.mid(off + row * stride, stride);
+    putLe32(flipped, 22, -21);
+    EXPECT_EQ(readBmp(flipped).convertToFormat(QImage::Format_RGB32), src);
+
+    // OS/2 core header (12 bytes, 16-bit sizes), 24 bits
+    QByteArray os2("BM", 2);
+    os2.append(4, '\0');
+    os2.append(4, '\0');
+    os2.append(char(26)).append(3, '\0');
+    os2.append(char(12)).append(3, '\0');
+    os2.append(char(2)).append('\0').append(char(1)).append('\0');   // 2 x 1
+    os2.append(char(1)).append('\0').append(char(24)).append('\0');
+    os2.append("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);   // red, green, row padding
+    putLe32(os2, 2, int(os2.size()));
+    const QImage core = readBmp(os2);
+    ASSERT_EQ(core.size(), QSize(2, 1));
+    EXPECT_EQ(core.pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(core.pixelColor(1, 0), QColor(0, 255, 0));
+}
+
+TEST(BmpCodec, EmptyBitmapIsZeroBytesBothWays)
+{
+    EXPECT_TRUE(writeBmp(QImage()).isEmpty());
+    EXPECT_TRUE(readBmp(QByteArray()).isNull());
+}
+
+TEST(BmpDecoderRobustness, TruncatedCorruptAndHugeInputAreErrors)
+{
+    const QByteArray good = writeBmp(gradient(50, 40, QImage::Format_RGB32));
+    for (qsizetype cut : {qsizetype(1), qsizetype(2), qsizetype(14), qsizetype(30), qsizetype(54),
+                          qsizetype(1000), good.size() - 1})
+        EXPECT_THROW(readBmp(good.left(cut)), CodecError) << cut;
+    EXPECT_THROW(readBmp(QByteArray(100, 'x')), CodecError);
+    EXPECT_THROW(readBmp(encodeJpeg(gradient(8, 8))), CodecError);   // never another reader
+
+    QByteArray huge = good;
+    putLe32(huge, 18, 100000);
+    putLe32(huge, 22, 100000);
+    try {
+        readBmp(huge);
+        FAIL();
+    } catch (const CodecError& e) {
+        EXPECT_NE(std::string(e.what()).find("100000 x 100000"), std::string::npos) << e.what();
+    }
+    QByteArray negative = good;
+    putLe32(negative, 18, -5);
+    EXPECT_THROW(readBmp(negative), CodecError);
+    QByteArray wide = good;   // fits the limit, but the file holds far too few rows
+    putLe32(wide, 18, 20000);
+    putLe32(wide, 22, 4000);
+    EXPECT_THROW(readBmp(wide), CodecError);
+    QByteArray depth = good;
+    depth[28] = char(64);
+    EXPECT_THROW(readBmp(depth), CodecError);
+
+    QRandomGenerator rng(1234);
+    for (int round = 0; round < 500; ++round) {
+        QByteArray bad = good;
+        for (int i = 0; i < 4; ++i)
+            bad[qsizetype(rng.bounded(60))] = char(rng.bounded(256));   // the headers
+        expectErrorOrPicture(bad, false);
+    }
+}
+
+TEST(Picture, KindsAndTheirPixels)
+{
+    const Picture none;
+    EXPECT_TRUE(none.isNone());
+    EXPECT_TRUE(none.pixels().isNull());
+    EXPECT_EQ(none.width(), 0);
+
+    const Picture empty = Picture::fromBitmap(QImage());
+    EXPECT_TRUE(empty.isBitmap());   // an empty 0 x 0 bitmap is a picture
+    EXPECT_FALSE(empty.isNone());
+    EXPECT_EQ(empty.width(), 0);
+    EXPECT_EQ(empty.height(), 0);
+
+    const Picture bitmap = Picture::fromBitmap(gradient(5, 4));
+    EXPECT_EQ(bitmap.kind(), Picture::Kind::Bitmap);
+    EXPECT_EQ(bitmap.pixels().size(), QSize(5, 4));
+    EXPECT_TRUE(bitmap.jpegBytes().isEmpty());
+}
+
+TEST(Picture, JpegDecodedOnFirstNeedAndCopiesKeepKindAndBytes)
 {
     const QByteArray bytes = encodeJpeg(gradient(30, 20));
     const Picture p = Picture::fromJpeg(bytes);
     EXPECT_TRUE(p.isJpeg());
     EXPECT_FALSE(p.isDecoded());
-    EXPECT_EQ(p.width(), 30);
+    EXPECT_EQ(p.width(), 30);   // from the header
     EXPECT_EQ(p.height(), 20);
+    EXPECT_FALSE(p.isDecoded());
     const Picture copy = p;
     EXPECT_EQ(copy.pixels().size(), QSize(30, 20));
-    EXPECT_TRUE(p.isDecoded());
+    EXPECT_TRUE(p.isDecoded());   // copies share the one decode
     EXPECT_EQ(copy.jpegBytes(), bytes);
     EXPECT_TRUE(copy.isJpeg());
+
+    const Picture broken = Picture::fromJpeg(bytes.left(100));
+    EXPECT_THROW(broken.pixels(), std::runtime_error);
+    EXPECT_TRUE(broken.isJpeg());
 }
