@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Fuzzes the two picture decoders (JPEG through libjpeg, BMP through Qt) with
+# libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Not part of the main build or of CI's main path.
+#
+#   scripts/fuzz-pictures.sh [seconds-per-decoder]   (default 60)
+#
+# Work files go to build-fuzz/ (override with FUZZ_DIR). Exits non-zero when
+# a decoder crashed; the reproducer is left in the work directory.
+set -euo pipefail
+
+SECONDS_EACH=${1:-60}
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+WORK=${FUZZ_DIR:-$ROOT/build-fuzz}
+
+# clang and its libFuzzer runtime, installed only when missing.
+need=()
+for p in clang libclang-rt-14-dev imagemagick libjpeg62-turbo-dev qt6-base-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+mkdir -p "$WORK"
+CXXFLAGS=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer
+          -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+          -I"$ROOT/src" $(pkg-config --cflags Qt6Gui))
+LIBS=($(pkg-config --libs Qt6Gui) -ljpeg)
+
+for kind in jpeg bmp; do
+  DEF=$(echo "FUZZ_$kind" | tr a-z A-Z)
+  echo "fuzz-pictures: building the $kind decoder target" >&2
+  clang++ "${CXXFLAGS[@]}" -D"$DEF" "$ROOT/tests/pictures/fuzz/decoder_fuzz.cpp" \
+    "$ROOT/src/pictures/codec.cpp" "${LIBS[@]}" -o "$WORK/fuzz_$kind"
+done
+
+# Seed pictures in the forms the readers meet.
+seeds() {
+  local dir=$1 kind=$2
+  mkdir -p "$dir"
+  [ -n "$(ls -A "$dir")" ] && return 0
+  local src="$WORK/seed-src.ppm"
+  convert -size 48x32 gradient:red-blue "$src"
+  if [ "$kind" = jpeg ]; then
+    convert "$src" -quality 90 "$dir/baseline.jpg"
+    convert "$src" -interlace JPEG "$dir/progressive.jpg"
+    convert "$src" -colorspace Gray "$dir/grey.jpg"
+    convert "$src" -sampling-factor 2x2 -quality 50 "$dir/subsampled.jpg"
+    convert "$src" -define jpeg:restart-interval=1 "$dir/restart.jpg"
+  else
+    convert "$src" BMP3:"$dir/rgb24.bmp"
+    convert "$src" -colors 200 -type Palette BMP3:"$dir/pal8.bmp"
+    convert "$src" -colors 12 -type Palette BMP3:"$dir/pal4.bmp"
+    convert "$src" -monochrome BMP3:"$dir/mono.bmp"
+    convert "$src" -alpha set BMP:"$dir/argb32.bmp"
+    convert "$src" -colors 200 -compress RLE BMP3:"$dir/rle8.bmp"
+    convert "$src" BMP2:"$dir/os2.bmp"
+  fi
+}
+
+status=0
+for kind in jpeg bmp; do
+  seeds "$WORK/corpus_$kind" "$kind"
+  echo "fuzz-pictures: running the $kind decoder for ${SECONDS_EACH}s" >&2
+  ( cd "$WORK" && ASAN_OPTIONS=detect_leaks=1 ./fuzz_$kind -max_total_time="$SECONDS_EACH" \
+      -timeout=10 -rss_limit_mb=2048 -max_len=262144 -print_final_stats=1 \
+      "corpus_$kind" ) >"$WORK/fuzz_$kind.log" 2>&1 || status=1
+  grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ +DONE)" "$WORK/fuzz_$kind.log" >&2 || true
+  if grep -qE "ERROR: (libFuzzer|AddressSanitizer|LeakSanitizer)|runtime error" "$WORK/fuzz_$kind.log"; then
+    echo "fuzz-pictures: $kind decoder FAILED, see $WORK/fuzz_$kind.log" >&2
+    status=1
+  else
+    echo "fuzz-pictures: $kind decoder clean" >&2
+  fi
+done
+exit $status
