@@ -34,9 +34,11 @@ private:
 };
 
 // A text that Shift-JIS (CP932) cannot hold, or bytes that are not valid.
-class EncodingError : public std::runtime_error {
+// An Error too, so a guarded write that catches Error also catches a value
+// that cannot be stored; its message names the character.
+class EncodingError : public Error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit EncodingError(const std::string& message) : Error(message, 0) {}
 };
 
 class Transaction;
@@ -63,12 +65,16 @@ public:
 
 private:
     friend class Transaction;
+    friend class Query;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 
 // The one transaction of a connection: started by the first statement,
-// never ended except by commit-retaining and rollback-retaining.
+// never ended except by commit-retaining and rollback-retaining. Both do
+// nothing while no statement has started it (e.g. after a failed attach), so
+// the roll-back of a guarded write never raises a second error. Work left
+// uncommitted when the transaction object is destroyed is rolled back.
 class Transaction {
 public:
     explicit Transaction(Connection& db);
@@ -116,9 +122,9 @@ class Field {
 public:
     const std::string& name() const { return name_; }
     bool isNull() const;
-    std::string asString() const;     // UTF-8; NULL gives ""
-    std::int32_t asInteger() const;   // NULL gives 0
-    double asFloat() const;           // NULL gives 0
+    std::string asString() const;     // UTF-8; NULL gives ""; decimals as float text
+    std::int32_t asInteger() const;   // NULL gives 0; text is parsed (Error if not a number)
+    double asFloat() const;           // NULL gives 0; decimal/numeric columns as float
     std::string asBytes() const;      // blob or text bytes as stored (no conversion)
     bool isBlob() const;
 
@@ -153,15 +159,17 @@ public:
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
 
-    // Statement text, in pieces. `:parNAME` names become positional.
+    // Statement text, in pieces (each piece a line). `:parNAME` names outside
+    // '...' and "..." literals and comments become positional.
     void close();
     void sqlClear();
     void sqlAdd(std::string_view piece);
     std::string sqlText() const;
-    Param& paramByName(std::string_view name);   // "parX" or ":parX"
+    // "parX" or ":parX", case-insensitive; Error when the text has no such name.
+    Param& paramByName(std::string_view name);
 
-    void open();        // a select: fetch every row to the client
-    void execQuery();   // any other statement
+    void open();        // a select: fetch every row to the client (an open query is reopened)
+    void execQuery();   // any other statement; a select is opened as by open()
     bool active() const;
 
     // Cursor over the fetched rows.
@@ -176,12 +184,23 @@ public:
     int recNo() const;                  // 0-based position of the current row, -1 when empty
     void setRecNo(int row);             // clamped
 
+    // Fields of the open statement; a Field stays valid until the next open.
+    // Looking a field up while the query is closed, or by a name the
+    // statement lacks, throws Error. With no current row (an empty result)
+    // every field reads as NULL.
     int fieldCount() const;
     Field& fields(int index);
-    Field& fieldByName(std::string_view name);
+    Field& fieldByName(std::string_view name);   // case-insensitive
 
-    Bookmark getBookmark() const;
-    bool gotoBookmark(const Bookmark& b);   // false when its row is gone (cursor then as the note says)
+    // A bookmark names its row by the row's values: the first column (the key
+    // in every browsing statement) and the other non-blob columns. After the
+    // statement is reopened, gotoBookmark goes to the row with the same values
+    // (nearest the old position if several), else to the row with the same
+    // first column (its other values changed meanwhile). When no row has that
+    // first column any more the row is gone: the cursor goes to the old
+    // position, clamped to the rows there are now, and false is returned.
+    Bookmark getBookmark() const;   // invalid (row -1) when there is no current row
+    bool gotoBookmark(const Bookmark& b);
     void freeBookmark(Bookmark& b) { b = Bookmark{}; }
 
     void addObserver(QueryObserver* o);
