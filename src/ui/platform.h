@@ -55,6 +55,12 @@ public:
     virtual QString version() = 0;
 };
 
+// The program's name, the title of every message and error box.
+QString programName();
+// `text` with a full stop added when it does not already end in one ("." or
+// "。"); an empty text stays empty. The error box shows its text so.
+QString withFullStop(const QString& text);
+
 // The installed implementation (the Qt one unless a test installed another).
 Platform& platform();
 // Installs `p` (not owned) and returns the one it replaces; nullptr restores

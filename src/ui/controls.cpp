@@ -1,0 +1,651 @@
+#include "ui/controls.h"
+
+#include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QPainter>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTextBlock>
+
+#include "ui/keys.h"
+
+namespace tolvane::ui {
+
+namespace {
+
+void place(QWidget* w, const QString& name, int l, int t, int wd, int h) {
+    w->setObjectName(name);
+    w->setGeometry(l, t, std::max(0, wd), std::max(0, h));
+    w->show();   // shown with its parent; at once when the parent is already visible
+}
+
+void applyIme(QWidget* w, ImeMode m) {
+    // There is no hiragana hint on this platform: Hiragana leaves the input
+    // method to the user, Off asks for Latin input.
+    w->setInputMethodHints(m == ImeMode::Off ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
+                                             : Qt::ImhNone);
+}
+
+// Memo text: CR LF on the program's side, LF inside the control.
+QString toControlText(QString s) {
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+}  // namespace
+
+// --- Edit -------------------------------------------------------------------
+
+Edit::Edit(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QLineEdit(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        modified_ = true;
+        run(OnChange);
+    });
+}
+
+void Edit::setText(const QString& text) {
+    const bool differs = text != QLineEdit::text();
+    QLineEdit::setText(text);
+    modified_ = false;
+    if (differs) run(OnChange);
+}
+
+void Edit::setImeMode(ImeMode m) {
+    ime_ = m;
+    applyIme(this, m);
+}
+
+void Edit::setNumbersOnly(bool on) {
+    numbersOnly_ = on;
+    if (on) {
+        setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")),
+                                                     this));
+    } else {
+        setValidator(nullptr);
+    }
+}
+
+void Edit::keyPressEvent(QKeyEvent* e) {
+    auto v = detail::previewKey(this, e, OnKeyPress);
+    if (v.pass) {
+        QLineEdit::keyPressEvent(e);
+    } else {
+        e->accept();
+        if (v.event) QLineEdit::keyPressEvent(v.event.get());
+    }
+}
+
+void Edit::inputMethodEvent(QInputMethodEvent* e) {
+    std::unique_ptr<QInputMethodEvent> other;
+    if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QLineEdit::inputMethodEvent(e);
+    else if (other) QLineEdit::inputMethodEvent(other.get());
+    else e->accept();
+}
+
+void Edit::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    if (detail::isEntering(e)) run(OnEnter);
+}
+
+void Edit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        run(OnExit);
+}
+
+void Edit::mouseDoubleClickEvent(QMouseEvent* e) {
+    QLineEdit::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton) run(OnDblClick);
+}
+
+// --- Memo -------------------------------------------------------------------
+
+Memo::Memo(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QPlainTextEdit(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setTabChangesFocus(true);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (settingText_) return;
+        modified_ = true;
+        run(OnChange);
+    });
+}
+
+QString Memo::text() const {
+    QString s = toPlainText();
+    s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return s;
+}
+
+void Memo::setText(const QString& text) {
+    const QString before = this->text();
+    settingText_ = true;
+    setPlainText(toControlText(text));
+    settingText_ = false;
+    modified_ = false;
+    if (this->text() != before) run(OnChange);
+}
+
+QStringList Memo::lines() const {
+    QStringList l = toPlainText().split(QLatin1Char('\n'));
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();   // the line break after the last line
+    return l;
+}
+
+void Memo::linesAdd(const QString& line) {
+    QString t = text();
+    if (!t.isEmpty() && !t.endsWith(QStringLiteral("\r\n"))) t += QStringLiteral("\r\n");
+    const bool keep = modified_;
+    setText(t + line + QStringLiteral("\r\n"));
+    modified_ = keep;
+}
+
+void Memo::setImeMode(ImeMode m) {
+    ime_ = m;
+    applyIme(this, m);
+}
+
+void Memo::keyPressEvent(QKeyEvent* e) {
+    auto v = detail::previewKey(this, e, OnKeyPress);
+    if (v.pass) {
+        QPlainTextEdit::keyPressEvent(e);
+    } else {
+        e->accept();
+        if (v.event) QPlainTextEdit::keyPressEvent(v.event.get());
+    }
+}
+
+void Memo::inputMethodEvent(QInputMethodEvent* e) {
+    std::unique_ptr<QInputMethodEvent> other;
+    if (!detail::previewInputMethod(this, e, OnKeyPress, other))
+        QPlainTextEdit::inputMethodEvent(e);
+    else if (other) QPlainTextEdit::inputMethodEvent(other.get());
+    else e->accept();
+}
+
+void Memo::focusInEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusInEvent(e);
+    if (detail::isEntering(e)) run(OnEnter);
+}
+
+void Memo::focusOutEvent(QFocusEvent* e) {
+    QPlainTextEdit::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        run(OnExit);
+}
+
+void Memo::mouseDoubleClickEvent(QMouseEvent* e) {
+    QPlainTextEdit::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton) run(OnDblClick);
+}
+
+// --- ComboBox ---------------------------------------------------------------
+
+ComboBox::ComboBox(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QComboBox(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setPickOnly(false);
+    // A user's choice: OnClick, then OnChange.
+    connect(this, &QComboBox::activated, this, [this](int) {
+        run(OnClick);
+        run(OnChange);
+    });
+}
+
+void ComboBox::setPickOnly(bool on) {
+    setEditable(!on);
+    if (!on) {
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr);
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+            if (autoDropDown_ && view() != nullptr && !view()->isVisible()) showPopup();
+            run(OnChange);
+        });
+    }
+}
+
+void ComboBox::setText(const QString& text) {
+    const int i = findText(text, Qt::MatchExactly);
+    if (i >= 0) setCurrentIndex(i);
+    else if (isEditable()) {
+        setCurrentIndex(-1);
+        setEditText(text);
+    }
+}
+
+void ComboBox::clearItems() {
+    clear();
+    if (isEditable()) setEditText(QString());
+}
+
+void ComboBox::setItemIndex(int i) {
+    setCurrentIndex(i);
+    if (i < 0 && isEditable()) setEditText(QString());
+}
+
+void ComboBox::setImeMode(ImeMode m) {
+    ime_ = m;
+    applyIme(this, m);
+    if (lineEdit() != nullptr) applyIme(lineEdit(), m);
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* e) {
+    auto v = detail::previewKey(this, e, OnKeyPress);
+    if (v.pass) {
+        QComboBox::keyPressEvent(e);
+    } else {
+        e->accept();
+        if (v.event) QComboBox::keyPressEvent(v.event.get());
+    }
+}
+
+void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
+    std::unique_ptr<QInputMethodEvent> other;
+    if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QComboBox::inputMethodEvent(e);
+    else if (other) QComboBox::inputMethodEvent(other.get());
+    else e->accept();
+}
+
+void ComboBox::focusInEvent(QFocusEvent* e) {
+    QComboBox::focusInEvent(e);
+    if (detail::isEntering(e)) run(OnEnter);
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* e) {
+    QComboBox::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        run(OnExit);
+}
+
+// --- ListBox ----------------------------------------------------------------
+
+ListBox::ListBox(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QListWidget(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    setFrameShape(QFrame::StyledPanel);
+    connect(this, &QListWidget::itemClicked, this, [this] { run(OnClick); });
+    relayout();
+}
+
+void ListBox::addItem(const QString& text) { QListWidget::addItem(text); }
+
+QString ListBox::itemText(int i) const {
+    const QListWidgetItem* it = item(i);
+    return it ? it->text() : QString();
+}
+
+void ListBox::setItemIndex(int i) {
+    setCurrentRow(i);
+    if (i < 0) clearSelection();
+}
+
+void ListBox::setColumns(int n) {
+    columns_ = std::max(0, n);
+    relayout();
+}
+
+void ListBox::setItemHeight(int h) {
+    itemHeight_ = h;
+    relayout();
+}
+
+void ListBox::relayout() {
+    const int h = itemHeight_ > 0 ? itemHeight_ : fontMetrics().height() + 2;
+    const int viewW = std::max(1, viewport()->width());
+    if (columns_ > 0) {
+        setFlow(QListView::TopToBottom);
+        setWrapping(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setGridSize(QSize(std::max(1, viewW / columns_), h));
+    } else {
+        setFlow(QListView::TopToBottom);
+        setWrapping(false);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setGridSize(QSize(viewW, h));
+    }
+}
+
+void ListBox::resizeEvent(QResizeEvent* e) {
+    QListWidget::resizeEvent(e);
+    relayout();
+}
+
+void ListBox::keyPressEvent(QKeyEvent* e) {
+    auto v = detail::previewKey(this, e, OnKeyPress);
+    if (!v.pass) {
+        e->accept();
+        if (v.event) QListWidget::keyPressEvent(v.event.get());
+        return;
+    }
+    const int before = currentRow();
+    QListWidget::keyPressEvent(e);
+    if (currentRow() != before) run(OnClick);   // a selection moved by the keyboard
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* e) {
+    QListWidget::mouseDoubleClickEvent(e);
+    if (e->button() == Qt::LeftButton) run(OnDblClick);
+}
+
+void ListBox::focusInEvent(QFocusEvent* e) {
+    QListWidget::focusInEvent(e);
+    if (detail::isEntering(e)) run(OnEnter);
+}
+
+// --- Label ------------------------------------------------------------------
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption, int l, int t)
+    : QLabel(parent), Control(this) {
+    setTextFormat(Qt::PlainText);
+    place(this, name, l, t, 0, 0);
+    setCaption(caption);
+}
+
+Label::Label(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
+             int h)
+    : QLabel(parent), Control(this), autoSize_(false) {
+    setTextFormat(Qt::PlainText);
+    place(this, name, l, t, w, h);
+    setCaption(caption);
+}
+
+void Label::setCaption(const QString& caption) {
+    setText(caption);
+    if (autoSize_) adjustSize();
+}
+
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) adjustSize();
+}
+
+void Label::setFontPx(int pixelSize, bool bold) {
+    Control::setFontPx(pixelSize, bold);
+    if (autoSize_) adjustSize();
+}
+
+bool Label::event(QEvent* e) {
+    if (dispatchMouse(e)) return true;
+    const bool r = QLabel::event(e);
+    if (e->type() == QEvent::FontChange && autoSize_) adjustSize();
+    return r;
+}
+
+// --- Button -----------------------------------------------------------------
+
+Button::Button(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
+               int h)
+    : QPushButton(caption, parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setAutoDefault(true);   // Enter clicks the button that has the focus
+    connect(this, &QPushButton::clicked, this, [this] { run(OnClick); });
+}
+
+void Button::focusInEvent(QFocusEvent* e) {
+    QPushButton::focusInEvent(e);
+    if (detail::isEntering(e)) run(OnEnter);
+}
+
+// --- FlatButton -------------------------------------------------------------
+
+FlatButton::FlatButton(QWidget* parent, const QString& name, const QString& caption, int l, int t,
+                       int w, int h)
+    : QToolButton(parent), Control(this) {
+    setText(caption);
+    place(this, name, l, t, w, h);
+    setFocusPolicy(Qt::NoFocus);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(this, &QToolButton::clicked, this, [this] { run(OnClick); });
+}
+
+void FlatButton::setGroupIndex(int g) {
+    group_ = g;
+    setCheckable(g != 0);
+}
+
+void FlatButton::setDown(bool d) {
+    if (group_ == 0) return;
+    setChecked(d);
+    if (d && parentWidget() != nullptr) {
+        for (auto* other : parentWidget()->findChildren<FlatButton*>(QString(),
+                                                                     Qt::FindDirectChildrenOnly))
+            if (other != this && other->group_ == group_) other->setChecked(false);
+    }
+}
+
+void FlatButton::nextCheckState() {
+    if (group_ == 0) return;
+    if (isChecked()) {
+        if (allowAllUp_) setChecked(false);
+        return;
+    }
+    setDown(true);
+}
+
+// --- CheckBox ---------------------------------------------------------------
+
+CheckBox::CheckBox(QWidget* parent, const QString& name, const QString& caption, int l, int t,
+                   int w, int h)
+    : QCheckBox(caption, parent), Control(this) {
+    place(this, name, l, t, w, h);
+    connect(this, &QCheckBox::toggled, this, [this] { run(OnClick); });
+}
+
+// --- Panel ------------------------------------------------------------------
+
+Panel::Panel(QWidget* parent, const QString& name, int l, int t, int w, int h,
+             const QString& caption)
+    : QFrame(parent), Control(this), caption_(caption) {
+    place(this, name, l, t, w, h);
+    setBevelOuter(Bevel::Raised);
+}
+
+void Panel::setCaption(const QString& c) {
+    caption_ = c;
+    update();
+}
+
+void Panel::setBevelOuter(Bevel b) {
+    switch (b) {
+    case Bevel::None: setFrameStyle(QFrame::NoFrame); break;
+    case Bevel::Raised: setFrameStyle(QFrame::Panel | QFrame::Raised); break;
+    case Bevel::Lowered: setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
+    }
+    setLineWidth(1);
+}
+
+bool Panel::event(QEvent* e) {
+    if (dispatchMouse(e)) return true;
+    return QFrame::event(e);
+}
+
+void Panel::paintEvent(QPaintEvent* e) {
+    QFrame::paintEvent(e);
+    if (caption_.isEmpty()) return;
+    QPainter p(this);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                             QPalette::WindowText));
+    p.drawText(rect(), Qt::AlignCenter, caption_);
+}
+
+// --- Bevel ------------------------------------------------------------------
+
+Bevel::Bevel(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QFrame(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setLineWidth(1);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    lower();
+}
+
+// --- Shape ------------------------------------------------------------------
+
+Shape::Shape(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QWidget(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setMouseTracking(true);
+}
+
+void Shape::setKind(Kind k) {
+    kind_ = k;
+    update();
+}
+
+void Shape::setPen(const QColor& color, int width) {
+    penColor_ = color;
+    penWidth_ = std::max(0, width);
+    update();
+}
+
+void Shape::setFill(Fill f, const QColor& color) {
+    fill_ = f;
+    fillColor_ = color;
+    update();
+}
+
+bool Shape::event(QEvent* e) {
+    if (dispatchMouse(e)) return true;
+    return QWidget::event(e);
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    if (width() <= 0 || height() <= 0) return;
+    QPainter p(this);
+    // The outline lies inside the bounds, as thick as the pen.
+    int x = penWidth_ / 2, y = x;
+    int w = width() - penWidth_ + 1, h = height() - penWidth_ + 1;
+    if (penWidth_ == 0) {
+        --w;
+        --h;
+    }
+    if (kind_ == Kind::Square || kind_ == Kind::Circle) {
+        if (w < h) {
+            y += (h - w) / 2;
+            h = w;
+        } else {
+            x += (w - h) / 2;
+            w = h;
+        }
+    }
+    if (w <= 0 || h <= 0) return;
+    Qt::BrushStyle bs = Qt::NoBrush;
+    switch (fill_) {
+    case Fill::Clear: bs = Qt::NoBrush; break;
+    case Fill::Solid: bs = Qt::SolidPattern; break;
+    case Fill::BDiagonal: bs = Qt::BDiagPattern; break;
+    case Fill::FDiagonal: bs = Qt::FDiagPattern; break;
+    case Fill::Cross: bs = Qt::CrossPattern; break;
+    case Fill::DiagCross: bs = Qt::DiagCrossPattern; break;
+    case Fill::Horizontal: bs = Qt::HorPattern; break;
+    case Fill::Vertical: bs = Qt::VerPattern; break;
+    }
+    p.setBrush(QBrush(fillColor_, bs));
+    if (penWidth_ > 0) {
+        QPen pen(penColor_, penWidth_);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+    } else {
+        p.setPen(Qt::NoPen);
+    }
+    const QRect r(x, y, w - 1, h - 1);
+    if (kind_ == Kind::Circle || kind_ == Kind::Ellipse) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.drawEllipse(r);
+    } else {
+        p.drawRect(r);
+    }
+}
+
+// --- RadioGroup -------------------------------------------------------------
+
+RadioGroup::RadioGroup(QWidget* parent, const QString& name, const QString& caption, int l, int t,
+                       int w, int h)
+    : QGroupBox(caption, parent), Control(this), group_(new QButtonGroup(this)) {
+    place(this, name, l, t, w, h);
+    connect(group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked || updating_ || id == index_) return;
+        index_ = id;
+        run(OnClick);
+    });
+}
+
+void RadioGroup::setItems(const QStringList& items) {
+    for (auto* b : buttons_) delete b;
+    buttons_.clear();
+    items_ = items;
+    index_ = -1;
+    for (int i = 0; i < items.size(); ++i) {
+        auto* b = new QRadioButton(items[i], this);
+        b->setObjectName(objectName() + QStringLiteral("_") + QString::number(i));
+        group_->addButton(b, i);
+        buttons_.push_back(b);
+        b->show();
+    }
+    arrange();
+}
+
+void RadioGroup::setColumns(int n) {
+    columns_ = std::max(1, n);
+    arrange();
+}
+
+void RadioGroup::setItemIndex(int i) {
+    if (i < -1 || i >= static_cast<int>(buttons_.size()) || i == index_) return;
+    updating_ = true;
+    if (i < 0) {
+        group_->setExclusive(false);
+        for (auto* b : buttons_) b->setChecked(false);
+        group_->setExclusive(true);
+    } else {
+        buttons_[i]->setChecked(true);
+    }
+    updating_ = false;
+    index_ = i;
+    run(OnClick);
+}
+
+QRadioButton* RadioGroup::button(int i) const {
+    return i >= 0 && i < static_cast<int>(buttons_.size()) ? buttons_[i] : nullptr;
+}
+
+void RadioGroup::resizeEvent(QResizeEvent* e) {
+    QGroupBox::resizeEvent(e);
+    arrange();
+}
+
+void RadioGroup::arrange() {
+    const int n = static_cast<int>(buttons_.size());
+    if (n == 0) return;
+    const int perCol = (n + columns_ - 1) / columns_;
+    const int topMargin = fontMetrics().height() + 2;
+    const int colW = std::max(1, (width() - 10) / columns_);
+    const int rowH = std::max(1, (height() - topMargin - 5) / perCol);
+    const int btnH = std::min(rowH, fontMetrics().height() + 6);
+    for (int i = 0; i < n; ++i) {
+        const int col = i / perCol, row = i % perCol;
+        buttons_[i]->setGeometry(8 + col * colW, topMargin + row * rowH + (rowH - btnH) / 2,
+                                 colW - 4, btnH);
+    }
+}
+
+// --- ProgressBar ------------------------------------------------------------
+
+ProgressBar::ProgressBar(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : QProgressBar(parent), Control(this) {
+    place(this, name, l, t, w, h);
+    setRange(0, 100);
+    setValue(0);
+    setTextVisible(false);
+}
+
+}  // namespace tolvane::ui

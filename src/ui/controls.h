@@ -1,0 +1,359 @@
+// The controls windows are built from. Each is a Qt widget plus Control
+// (control.h): created with its parent (the form or a panel), its name and
+// its geometry in the parent's client pixels, and visible at once:
+//
+//     Edit_Day = new Edit(this, "Edit_Day", 216, 48, 97, 24);
+//     Edit_Day->OnKeyPress = [this](QChar& key) { Edit_DayKeyPress(key); };
+//     Btn_OK = new Button(Panel1, "Btn_OK", "登　録", 540, 152, 121, 33);
+//     Btn_OK->OnClick = [this] { Btn_OKClick(); };
+//
+// Text set from the program never counts as the user's change: setText()
+// clears the modified flag, typing sets it. Change handlers run for both,
+// like the handlers of the windows expect, and test modified() themselves.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <vector>
+
+#include "ui/control.h"
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace tolvane::ui {
+
+// Input-method wish of a text box: Off for dates, times and numbers (the
+// Japanese input method is not used), Hiragana for names and texts.
+enum class ImeMode { Default, Off, Hiragana };
+
+// --- single-line edit -------------------------------------------------------
+class Edit : public QLineEdit, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Edit(QWidget* parent, const QString& name, int left, int top, int width, int height = 24);
+
+    QString text() const { return QLineEdit::text(); }
+    // Fills the box from the program: the modified flag is cleared, OnChange
+    // runs when the text differs.
+    void setText(const QString& text);
+    void clear() { setText(QString()); }
+    // Set by the user's typing (keys, input method, paste, cut, undo).
+    bool modified() const { return modified_; }
+    void setModified(bool m) { modified_ = m; }
+
+    void setImeMode(ImeMode m);
+    ImeMode imeMode() const { return ime_; }
+    // Typed characters other than digits are refused (text set from the
+    // program is not checked).
+    void setNumbersOnly(bool on);
+    bool numbersOnly() const { return numbersOnly_; }
+
+    Handler OnChange;            // the text changed (typed or set)
+    KeyPressHandler OnKeyPress;  // a character typed (Enter as 13), before it is typed
+    Handler OnEnter;             // the box received the focus (Tab, click, program)
+    Handler OnExit;              // the box lost the focus within its window
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    bool modified_ = false;
+    bool numbersOnly_ = false;
+    ImeMode ime_ = ImeMode::Default;
+};
+
+// --- multi-line memo --------------------------------------------------------
+// Its text reads and writes with CR LF between lines; a text set with bare
+// CR or LF line ends reads back with CR LF.
+class Memo : public QPlainTextEdit, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Memo(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+    QString text() const;
+    void setText(const QString& text);
+    void clear() { setText(QString()); }
+    QStringList lines() const;
+    // Adds `line` as a new last line: the text then ends with it and CR LF.
+    void linesAdd(const QString& line);
+
+    bool modified() const { return modified_; }
+    void setModified(bool m) { modified_ = m; }
+    void setImeMode(ImeMode m);
+    ImeMode imeMode() const { return ime_; }
+
+    Handler OnChange;
+    KeyPressHandler OnKeyPress;
+    Handler OnEnter;
+    Handler OnExit;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    bool modified_ = false;
+    bool settingText_ = false;
+    ImeMode ime_ = ImeMode::Default;
+};
+
+// --- combo box --------------------------------------------------------------
+// Editable (typed text allowed) unless made a pick-only list. Typed text is
+// never added to the items.
+class ComboBox : public QComboBox, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    ComboBox(QWidget* parent, const QString& name, int left, int top, int width, int height = 24);
+
+    void setPickOnly(bool on);   // a list the user can only choose from
+    QString text() const { return currentText(); }
+    void setText(const QString& text);   // selects the item with that text, if any
+    void clearItems();
+    void addItems(const QStringList& items) { QComboBox::addItems(items); }
+    int itemCount() const { return count(); }
+    int itemIndex() const { return currentIndex(); }
+    void setItemIndex(int i);             // -1: no item, empty text
+    void setDropDownCount(int rows) { setMaxVisibleItems(rows); }
+    // Opens the list at the first character the user types.
+    void setAutoDropDown(bool on) { autoDropDown_ = on; }
+    void setImeMode(ImeMode m);
+    ImeMode imeMode() const { return ime_; }
+
+    Handler OnChange;            // the user typed or chose (never the program)
+    KeyPressHandler OnKeyPress;
+    Handler OnEnter;
+    Handler OnExit;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    bool autoDropDown_ = false;
+    ImeMode ime_ = ImeMode::Default;
+};
+
+// --- list box ---------------------------------------------------------------
+// With columns > 0 the items fill the first column top to bottom, then the
+// next; each column takes an equal share of the width and the list scrolls
+// sideways when they do not fit.
+class ListBox : public QListWidget, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    ListBox(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+    void clearItems() { clear(); }
+    void addItem(const QString& text);
+    int itemCount() const { return count(); }
+    QString itemText(int i) const;
+    int itemIndex() const { return currentRow(); }
+    void setItemIndex(int i);
+    void setColumns(int n);
+    int columns() const { return columns_; }
+    void setItemHeight(int h);
+    int itemHeight() const { return itemHeight_; }
+
+    KeyPressHandler OnKeyPress;
+    Handler OnEnter;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void relayout();
+    int columns_ = 0;
+    int itemHeight_ = 0;
+};
+
+// --- label ------------------------------------------------------------------
+// Sizes itself to its caption unless auto-size is turned off.
+class Label : public QLabel, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Label(QWidget* parent, const QString& name, const QString& caption, int left, int top);
+    Label(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+          int width, int height);
+
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption);
+    void setAutoSize(bool on);
+    void setFontPx(int pixelSize, bool bold = false);
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    bool autoSize_ = true;
+};
+
+// --- push button --------------------------------------------------------------
+// Clicked by the mouse, by Space, or by Enter while it has the focus.
+class Button : public QPushButton, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Button(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+           int width, int height);
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption) { setText(caption); }
+    Handler OnEnter;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+};
+
+// --- flat (speed) button ---------------------------------------------------
+// Never takes the focus. With a group index other than 0 it stays down when
+// clicked and releases the other buttons of its group on the same parent;
+// unless all may be up, clicking the button that is down keeps it down.
+class FlatButton : public QToolButton, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    FlatButton(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+               int width, int height);
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption) { setText(caption); }
+    void setGroupIndex(int g);
+    int groupIndex() const { return group_; }
+    void setAllowAllUp(bool on) { allowAllUp_ = on; }
+    bool down() const { return isChecked(); }
+    void setDown(bool d);
+
+protected:
+    void nextCheckState() override;
+
+private:
+    int group_ = 0;
+    bool allowAllUp_ = false;
+};
+
+// --- check box ----------------------------------------------------------------
+// OnClick runs whenever the box changes, by the user or by setChecked().
+class CheckBox : public QCheckBox, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    CheckBox(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+             int width, int height);
+    bool checked() const { return isChecked(); }
+};
+
+// --- panel ------------------------------------------------------------------
+// A raised frame holding controls, its caption centred.
+class Panel : public QFrame, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    enum class Bevel { None, Raised, Lowered };
+    Panel(QWidget* parent, const QString& name, int left, int top, int width, int height,
+          const QString& caption = QString());
+    QString caption() const { return caption_; }
+    void setCaption(const QString& c);
+    void setBevelOuter(Bevel b);
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QString caption_;
+};
+
+// --- bevel ----------------------------------------------------------------------
+// A lowered frame drawn under the other controls; it takes no input.
+class Bevel : public QFrame, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Bevel(QWidget* parent, const QString& name, int left, int top, int width, int height);
+};
+
+// --- shape ----------------------------------------------------------------------
+// A rectangle or circle with an outline and an optional fill; not seen when
+// its width or height is 0. A hatched fill leaves what lies beneath visible
+// between its lines.
+class Shape : public QWidget, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    enum class Kind { Rectangle, Square, Circle, Ellipse };
+    enum class Fill { Clear, Solid, BDiagonal, FDiagonal, Cross, DiagCross, Horizontal, Vertical };
+    Shape(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+    void setKind(Kind k);
+    Kind kind() const { return kind_; }
+    void setPen(const QColor& color, int width = 1);
+    QColor penColor() const { return penColor_; }
+    int penWidth() const { return penWidth_; }
+    void setFill(Fill f, const QColor& color = Qt::white);
+    Fill fill() const { return fill_; }
+    QColor fillColor() const { return fillColor_; }
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    Kind kind_ = Kind::Rectangle;
+    QColor penColor_ = Qt::black;
+    int penWidth_ = 1;
+    Fill fill_ = Fill::Solid;
+    QColor fillColor_ = Qt::white;
+};
+
+// --- radio group ----------------------------------------------------------------
+// Items arranged in columns (filled top to bottom, then the next column).
+// OnClick runs when the chosen item changes, by the user or by setItemIndex.
+class RadioGroup : public QGroupBox, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    RadioGroup(QWidget* parent, const QString& name, const QString& caption, int left, int top,
+               int width, int height);
+    void setItems(const QStringList& items);
+    QStringList items() const { return items_; }
+    void setColumns(int n);
+    int columns() const { return columns_; }
+    int itemIndex() const { return index_; }
+    void setItemIndex(int i);
+    QRadioButton* button(int i) const;
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void arrange();
+    QStringList items_;
+    std::vector<QRadioButton*> buttons_;
+    QButtonGroup* group_;
+    int columns_ = 1;
+    int index_ = -1;
+    bool updating_ = false;
+};
+
+// --- progress bar -----------------------------------------------------------------
+class ProgressBar : public QProgressBar, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    ProgressBar(QWidget* parent, const QString& name, int left, int top, int width, int height);
+    int position() const { return value(); }
+    void setPosition(int p) { setValue(p); }
+};
+
+}  // namespace tolvane::ui

@@ -1,0 +1,244 @@
+#include "ui/testing/driver.h"
+
+#include <cxxabi.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <cstdlib>
+
+#include "ui/controls.h"
+
+namespace tolvane::ui::testing {
+
+namespace {
+std::string str(const QString& s) { return s.toStdString(); }
+
+void send(QWidget* w, QEvent* e) { QApplication::sendEvent(w, e); }
+
+void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, QPoint at,
+               Qt::KeyboardModifiers mods) {
+    const QPointF local(at);
+    const QPointF global(w->mapToGlobal(at));
+    QMouseEvent e(type, local, local, global, b, held, mods);
+    send(w, &e);
+}
+
+QPoint centre(QWidget* w) { return QPoint(w->width() / 2, w->height() / 2); }
+}  // namespace
+
+QString Driver::demangled(const char* name) {
+    int status = 0;
+    char* d = abi::__cxa_demangle(name, nullptr, nullptr, &status);
+    QString r = QString::fromLatin1(status == 0 && d ? d : name);
+    std::free(d);
+    const int colon = r.lastIndexOf(QStringLiteral("::"));
+    return colon >= 0 ? r.mid(colon + 2) : r;
+}
+
+Driver::Driver() {
+    platform_.onUnscripted = [this](const QString& what) { unscripted(what); };
+    previousPlatform_ = setPlatform(&platform_);
+    previousHook_ = setModalHook(this);
+}
+
+Driver::~Driver() {
+    setModalHook(previousHook_);
+    setPlatform(previousPlatform_);
+    for (const auto& s : scripts_)
+        ADD_FAILURE() << "the modal window " << str(s.what) << " was expected but never shown";
+    for (const auto& b : platform_.boxes)
+        ADD_FAILURE() << (b.kind == ShownBox::Kind::Error ? "error box" : "message box")
+                      << " not read by the test: \"" << str(b.text) << "\"";
+    if (!platform_.pictureFileAnswers.empty())
+        ADD_FAILURE() << platform_.pictureFileAnswers.size()
+                      << " picture-open answer(s) scripted but not used";
+    if (!platform_.programs.empty())
+        ADD_FAILURE() << platform_.programs.size() << " program(s) scripted but never started";
+}
+
+void Driver::unscripted(const QString& what) { ADD_FAILURE() << "unscripted: " << str(what); }
+
+void Driver::queue(QString what, std::function<bool(Form&)> matches,
+                   std::function<void(Form&)> run) {
+    scripts_.push_back({std::move(what), std::move(matches), std::move(run)});
+}
+
+void Driver::expectModal(const QString& formName, std::function<void(Form&)> script) {
+    queue(formName, [formName](Form& f) { return f.name() == formName; }, std::move(script));
+}
+
+void Driver::runModal(Form& f) {
+    const QString cls = demangled(typeid(f).name());
+    shown_ << f.name();
+    if (scripts_.empty()) {
+        ADD_FAILURE() << "unscripted modal window " << str(cls) << " \"" << str(f.name())
+                      << "\" (not shown)";
+        return;
+    }
+    Script s = std::move(scripts_.front());
+    scripts_.pop_front();
+    if (!s.matches(f)) {
+        ADD_FAILURE() << "the next modal window was " << str(cls) << " \"" << str(f.name())
+                      << "\", the script expected " << str(s.what) << " (not shown)";
+        return;
+    }
+    f.openWindow();
+    if (f.isOpen()) waitActive(&f);
+    s.run(f);
+    if (f.isOpen()) {
+        ADD_FAILURE() << "the script for " << str(cls) << " left it open; closed by the title bar";
+        f.close();
+    }
+    if (f.owner() != nullptr && f.owner()->isVisible()) waitActive(f.owner());
+}
+
+void Driver::show(Form& f) {
+    f.showMain(false);
+    waitActive(&f);
+}
+
+std::vector<ShownBox> Driver::takeBoxes() {
+    std::vector<ShownBox> r;
+    r.swap(platform_.boxes);
+    return r;
+}
+
+QStringList Driver::takeMessages() {
+    QStringList r;
+    for (const auto& b : takeBoxes()) {
+        if (b.kind == ShownBox::Kind::Error)
+            ADD_FAILURE() << "an error box where a message box was expected: \"" << str(b.text)
+                          << "\"";
+        r << b.text;
+    }
+    return r;
+}
+
+QStringList Driver::takeErrors() {
+    QStringList r;
+    for (const auto& b : takeBoxes()) {
+        if (b.kind == ShownBox::Kind::Message)
+            ADD_FAILURE() << "a message box where an error box was expected: \"" << str(b.text)
+                          << "\"";
+        r << b.text;
+    }
+    return r;
+}
+
+void Driver::processEvents() {
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+bool Driver::waitActive(QWidget* window) {
+    window = window->window();
+    if (!window->isVisible()) return false;
+    window->activateWindow();
+    QElapsedTimer t;
+    t.start();
+    while (QApplication::activeWindow() != window && t.elapsed() < 1000) processEvents();
+    processEvents();
+    return QApplication::activeWindow() == window;
+}
+
+void Driver::type(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        const QString s(c);
+        Qt::Key key = Qt::Key_unknown;
+        if (c.unicode() < 0x80 && c.isLetterOrNumber()) key = Qt::Key(c.toUpper().unicode());
+        else if (c == QLatin1Char(' ')) key = Qt::Key_Space;
+        else if (c == QLatin1Char('.')) key = Qt::Key_Period;
+        else if (c == QLatin1Char('/')) key = Qt::Key_Slash;
+        else if (c == QLatin1Char(':')) key = Qt::Key_Colon;
+        else if (c == QLatin1Char('-')) key = Qt::Key_Minus;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, s);
+        send(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, s);
+        send(w, &release);
+    }
+}
+
+void Driver::typeIme(QWidget* w, const QString& text) {
+    QInputMethodEvent e;
+    e.setCommitString(text);
+    send(w, &e);
+}
+
+void Driver::pressKey(QWidget* w, Qt::Key key, const QString& text, Qt::KeyboardModifiers mods) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    send(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    send(w, &release);
+}
+
+void Driver::pressEnter(QWidget* w) { pressKey(w, Qt::Key_Return, QStringLiteral("\r")); }
+
+void Driver::focus(QWidget* w, Qt::FocusReason reason) {
+    waitActive(w);
+    w->setFocus(reason);
+    processEvents();
+}
+
+void Driver::click(QWidget* w) {
+    // Check boxes and radio buttons take clicks on their box and caption only.
+    if (qobject_cast<QRadioButton*>(w) != nullptr || qobject_cast<QCheckBox*>(w) != nullptr)
+        click(w, QPoint(8, w->height() / 2));
+    else
+        click(w, centre(w));
+}
+
+void Driver::click(QWidget* w, QPoint at) {
+    if (!w->isEnabled() || !w->isVisible()) return;   // a user cannot click it either
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        // Through the button's own press and release, so a click that
+        // closes the window or opens a modal one behaves as a user's.
+        sendMouse(b, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at, {});
+        sendMouse(b, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at, {});
+        return;
+    }
+    sendMouse(w, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at, {});
+    sendMouse(w, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at, {});
+}
+
+void Driver::dblClick(QWidget* w) { dblClick(w, centre(w)); }
+
+void Driver::dblClick(QWidget* w, QPoint at) {
+    if (!w->isEnabled() || !w->isVisible()) return;
+    QWidget* target = w;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+        target = area->viewport();   // the visible part of lists and memos takes the mouse
+        at = target->mapFrom(w, at);
+    }
+    sendMouse(target, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, at, {});
+    sendMouse(target, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at, {});
+    sendMouse(target, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, at, {});
+    sendMouse(target, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, at, {});
+}
+
+void Driver::mouseDown(QWidget* w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers mods) {
+    sendMouse(w, QEvent::MouseButtonPress, b, b, at, mods);
+}
+
+void Driver::mouseMove(QWidget* w, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers mods) {
+    sendMouse(w, QEvent::MouseMove, Qt::NoButton, held, at, mods);
+}
+
+void Driver::mouseUp(QWidget* w, Qt::MouseButton b, QPoint at, Qt::KeyboardModifiers mods) {
+    sendMouse(w, QEvent::MouseButtonRelease, b, Qt::NoButton, at, mods);
+}
+
+void Driver::chooseRadio(RadioGroup* g, int index) {
+    if (QRadioButton* b = g->button(index)) click(b);
+    else ADD_FAILURE() << "radio group " << str(g->name()) << " has no item " << index;
+}
+
+void Driver::closeByTitleBar(Form& f) { f.close(); }
+
+}  // namespace tolvane::ui::testing

@@ -1,0 +1,131 @@
+// The test driver: runs windows headless and deterministically. While a
+// Driver exists, every modal window is answered by the next script the test
+// queued (matched by the window's class or name) and every message and error
+// box is recorded for the test to read. A modal window with no script, a box
+// the test never read, or a script never used fails the test: nothing waits
+// for a user.
+//
+//     Driver drv;
+//     drv.expectModal<TPassF>([&](TPassF& f) {
+//         drv.chooseRadio(f.RadioGroup2, 0);
+//         drv.click(f.Btn_Fune);
+//         EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+//         drv.click(f.Btn_NO);                  // or drv.closeByTitleBar(f)
+//     });
+//     drv.dblClick(mainF.Label6);               // opens the dialog; returns when it closed
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <typeinfo>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+#include "ui/testing/test_platform.h"
+
+class QAbstractButton;
+
+namespace tolvane::ui {
+class RadioGroup;
+}
+
+namespace tolvane::ui::testing {
+
+class Driver : public ModalHook {
+public:
+    Driver();
+    ~Driver() override;
+    Driver(const Driver&) = delete;
+    Driver& operator=(const Driver&) = delete;
+
+    TestPlatform& platform() { return platform_; }
+
+    // --- modal windows ------------------------------------------------------
+    // Queues a script for the next modal window, which must be a T. The
+    // script runs once the window is shown and its show handler has run; it
+    // must leave the window closed.
+    template <class T, class F>
+    void expectModal(F&& script) {
+        queue(demangled(typeid(T).name()),
+              [](Form& f) { return dynamic_cast<T*>(&f) != nullptr; },
+              [s = std::function<void(T&)>(std::forward<F>(script))](Form& f) {
+                  s(dynamic_cast<T&>(f));
+              });
+    }
+    // The same, matched by the window's name ("PassF").
+    void expectModal(const QString& formName, std::function<void(Form&)> script);
+    // Scripts queued and not yet used.
+    int pendingScripts() const { return static_cast<int>(scripts_.size()); }
+    // Names of the modal windows shown so far, in order.
+    QStringList shownWindows() const { return shown_; }
+
+    // Shows `f` as the main window (closing it does not end anything) and
+    // waits until it is active.
+    void show(Form& f);
+
+    // --- boxes --------------------------------------------------------------
+    std::vector<ShownBox> takeBoxes();
+    // Texts of the boxes shown since the last take; an error box among them
+    // fails the test (takeErrors() for those), and the reverse.
+    QStringList takeMessages();
+    QStringList takeErrors();
+
+    // --- input --------------------------------------------------------------
+    // Types `text` into `w` key by key (any script, Japanese included), as
+    // key presses the control's key handler sees.
+    void type(QWidget* w, const QString& text);
+    // Commits `text` through the input method (how Japanese arrives).
+    void typeIme(QWidget* w, const QString& text);
+    void pressEnter(QWidget* w);
+    void pressKey(QWidget* w, Qt::Key key, const QString& text = QString(),
+                  Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // Gives `w` the focus as the Tab key would (the window activated first).
+    void focus(QWidget* w, Qt::FocusReason reason = Qt::TabFocusReason);
+
+    // Mouse, in the widget's own coordinates (centre when not given).
+    void click(QWidget* w);
+    void click(QWidget* w, QPoint at);
+    void dblClick(QWidget* w);
+    void dblClick(QWidget* w, QPoint at);
+    void mouseDown(QWidget* w, Qt::MouseButton b, QPoint at,
+                   Qt::KeyboardModifiers mods = Qt::NoModifier);
+    // `held` are the buttons down during the move.
+    void mouseMove(QWidget* w, QPoint at, Qt::MouseButtons held,
+                   Qt::KeyboardModifiers mods = Qt::NoModifier);
+    void mouseUp(QWidget* w, Qt::MouseButton b, QPoint at,
+                 Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+    void chooseRadio(RadioGroup* g, int index);
+    // Closes `f` as the title-bar close box does.
+    void closeByTitleBar(Form& f);
+
+    // Lets queued events run; waits until `window` is the active window (at
+    // most a second). Returns whether it became active.
+    static void processEvents();
+    static bool waitActive(QWidget* window);
+
+    static QString demangled(const char* name);
+
+    void runModal(Form& f) override;
+
+private:
+    struct Script {
+        QString what;
+        std::function<bool(Form&)> matches;
+        std::function<void(Form&)> run;
+    };
+    void queue(QString what, std::function<bool(Form&)> matches, std::function<void(Form&)> run);
+    void unscripted(const QString& what);
+
+    TestPlatform platform_;
+    Platform* previousPlatform_;
+    ModalHook* previousHook_;
+    std::deque<Script> scripts_;
+    QStringList shown_;
+};
+
+}  // namespace tolvane::ui::testing
