@@ -1,0 +1,260 @@
+// Pictures written into and read back from real blob columns of fresh
+// database files, through every write and read variant.
+#include "pictures/codec.h"
+#include "pictures/input.h"
+#include "pictures/storage.h"
+
+#include "db/db_fixture.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+using namespace tolvane;
+using namespace tolvane::pictures;
+using tolvane::test::CatchDb;
+using tolvane::test::MemoDb;
+
+namespace {
+
+QImage gradient(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb((x * 255) / w, (y * 255) / h, (x * y) & 0xFF));
+    return img;
+}
+
+// A JPEG file as a camera or another program writes it: quality 75.
+QByteArray cameraJpeg(const QImage& src)
+{
+    const QImage img = src.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* buf = nullptr;
+    unsigned long len = 0;
+    jpeg_mem_dest(&c, &buf, &len);
+    c.image_width = JDIMENSION(img.width());
+    c.image_height = JDIMENSION(img.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 75, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<uchar*>(img.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
+    free(buf);
+    return out;
+}
+
+QByteArray bytesOf(db::Field& f)
+{
+    const std::string s = f.asBytes();
+    return QByteArray(s.data(), qsizetype(s.size()));
+}
+
+using Writer = void (*)(db::Param&, const Picture&);
+
+// One FISH_DATA row holding `picture` in `column`, written by `write` as the
+// catch windows do, then read back in a new select.
+struct CatchRow {
+    CatchDb d;
+    db::Query q{d.db, d.tr};
+
+    void store(const char* column, Writer write, const Picture& picture, int code = 1)
+    {
+        q.close();
+        q.sqlClear();
+        q.sqlAdd(std::string("insert into FISH_DATA (CODENO, ") + column + ")");
+        q.sqlAdd(" values (:parCode, :parPic)");
+        q.paramByName("parCode").setInteger(code);
+        write(q.paramByName("parPic"), picture);
+        q.execQuery();
+        d.tr.commitRetaining();
+    }
+    db::Field& read(const char* column, int code = 1)
+    {
+        test::openSql(q, std::string("select ") + column +
+                             " from FISH_DATA where CODENO = " + std::to_string(code));
+        EXPECT_EQ(q.recordCount(), 1);
+        return q.fieldByName(column);
+    }
+};
+
+struct MemoRow {
+    MemoDb d;
+    db::Query q{d.db, d.tr};
+
+    void store(const char* column, Writer write, const Picture& picture, int code = 1)
+    {
+        q.close();
+        q.sqlClear();
+        q.sqlAdd(std::string("insert into FISH_MEMO (CODE, ") + column + ")");
+        q.sqlAdd(" values (:parCode, :parPic)");
+        q.paramByName("parCode").setInteger(code);
+        write(q.paramByName("parPic"), picture);
+        q.execQuery();
+        d.tr.commitRetaining();
+    }
+    db::Field& read(const char* column, int code = 1)
+    {
+        test::openSql(q, std::string("select ") + column +
+                             " from FISH_MEMO where CODE = " + std::to_string(code));
+        EXPECT_EQ(q.recordCount(), 1);
+        return q.fieldByName(column);
+    }
+};
+
+}  // namespace
+
+TEST(PictureStorage, KeepingWriteStoresJpegFileUnchangedAndReencodingWriteChangesIt)
+{
+    const QByteArray file = cameraJpeg(gradient(320, 240));
+    const auto dir = test::makeTempDir();
+    const QString path = QString::fromStdString((dir / "photo.jpg").string());
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(file);
+    }
+    const Picture loaded = loadPictureFile(path);
+    ASSERT_TRUE(loaded.isJpeg());
+
+    CatchRow row;
+    row.store("PHOTO1", keepingJpegWrite, loaded);
+    db::Field& photo = row.read("PHOTO1");
+    ASSERT_FALSE(photo.isNull());
+    EXPECT_EQ(bytesOf(photo), file);   // byte for byte
+    const Picture back = jpegOnlyRead(photo);
+    EXPECT_TRUE(back.isJpeg());
+    EXPECT_EQ(back.jpegBytes(), file);
+    EXPECT_EQ(back.pixels().size(), QSize(320, 240));
+
+    // The same picture through a re-encoding write (map and tide editors):
+    // decoded and encoded again at quality 90.
+    row.store("SHIO_ZU", reencodingJpegWrite, back, 2);
+    const QByteArray reencoded = bytesOf(row.read("SHIO_ZU", 2));
+    EXPECT_NE(reencoded, file);
+    EXPECT_EQ(reencoded, encodeJpeg(decodeJpeg(file)));
+    EXPECT_EQ(jpegSize(reencoded), QSize(320, 240));
+
+    std::filesystem::remove_all(dir);
+}
+
+TEST(PictureStorage, KeepingWriteEncodesABitmap)
+{
+    CatchRow row;
+    const QImage pixels = gradient(64, 40);
+    row.store("CHIZU", keepingJpegWrite, Picture::fromBitmap(pixels));
+    const QByteArray stored = bytesOf(row.read("CHIZU"));
+    EXPECT_EQ(stored, encodeJpeg(pixels));
+    const Picture back = bitmapFirstRead(row.read("CHIZU"), NullTest::With);
+    EXPECT_TRUE(back.isJpeg());   // a JPEG blob: the bitmap attempt fails silently
+    EXPECT_EQ(back.jpegBytes(), stored);
+    EXPECT_EQ(back.pixels().size(), QSize(64, 40));
+}
+
+TEST(PictureStorage, PastedBitmapStoredAsBmpByOwnFormatWriteAndShownAgain)
+{
+    MemoRow row;
+    const QImage pasted = gradient(50, 30);
+    row.store("F_PHOTO1", ownFormatWrite, Picture::fromBitmap(pasted));
+    db::Field& field = row.read("F_PHOTO1");
+    EXPECT_EQ(bytesOf(field).left(2), QByteArray("BM"));
+    for (NullTest t : {NullTest::With, NullTest::Without}) {
+        const Picture back = bitmapFirstRead(field, t);
+        ASSERT_TRUE(back.isBitmap());
+        EXPECT_EQ(back.pixels().convertToFormat(QImage::Format_RGB32), pasted);
+    }
+}
+
+TEST(PictureStorage, OwnFormatWriteKeepsJpegBytes)
+{
+    MemoRow row;
+    const QByteArray file = cameraJpeg(gradient(40, 40));
+    row.store("F_PHOTO9", ownFormatWrite, Picture::fromJpeg(file));
+    db::Field& field = row.read("F_PHOTO9");
+    EXPECT_EQ(bytesOf(field), file);
+    const Picture back = bitmapFirstRead(field, NullTest::With);
+    EXPECT_TRUE(back.isJpeg());
+    EXPECT_EQ(back.jpegBytes(), file);
+}
+
+TEST(PictureStorage, NoPictureIsNullAndEmptyPictureIsZeroLength)
+{
+    CatchRow row;
+    row.store("PHOTO2", keepingJpegWrite, Picture());
+    {
+        db::Field& f = row.read("PHOTO2");
+        EXPECT_TRUE(f.isNull());
+        EXPECT_TRUE(bitmapFirstRead(f, NullTest::With).isNone());
+        const Picture without = bitmapFirstRead(f, NullTest::Without);
+        EXPECT_TRUE(without.isBitmap());   // the empty picture, no error
+        EXPECT_EQ(without.width(), 0);
+        EXPECT_EQ(without.height(), 0);
+        EXPECT_TRUE(jpegOnlyRead(f).isNone());
+    }
+
+    // An empty 0 x 0 picture through each write: length zero, not NULL.
+    const Picture empty = Picture::fromBitmap(QImage());
+    const Writer writers[] = {reencodingJpegWrite, keepingJpegWrite, ownFormatWrite};
+    int code = 10;
+    for (Writer w : writers) {
+        row.store("PHOTO3", w, empty, code);
+        db::Field& f = row.read("PHOTO3", code);
+        EXPECT_FALSE(f.isNull());
+        EXPECT_TRUE(f.asBytes().empty());
+        for (NullTest t : {NullTest::With, NullTest::Without}) {
+            const Picture p = bitmapFirstRead(f, t);
+            EXPECT_TRUE(p.isBitmap());
+            EXPECT_EQ(p.pixels().size(), QSize(0, 0));
+        }
+        const Picture j = jpegOnlyRead(f);
+        EXPECT_FALSE(j.isNone());
+        EXPECT_EQ(j.width(), 0);
+        ++code;
+    }
+}
+
+TEST(PictureStorage, UnreadableBlobsFailTheRead)
+{
+    CatchRow row;
+    // Text in a picture column: neither a bitmap nor JPEG.
+    auto write = [](db::Param& p, const Picture&) { p.setBlob("this is no picture"); };
+    row.store("SHIO_ZU", write, Picture());
+    db::Field& f = row.read("SHIO_ZU");
+    try {
+        bitmapFirstRead(f, NullTest::Without);
+        FAIL() << "read a picture from text";
+    } catch (const CodecError& e) {
+        EXPECT_NE(std::string(e.what()).find("Not a JPEG file"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(jpegOnlyRead(f), CodecError);
+
+    // A bitmap given to the JPEG-only read: no bitmap attempt.
+    row.store("PHOTO4", ownFormatWrite, Picture::fromBitmap(gradient(8, 8)), 2);
+    EXPECT_THROW(jpegOnlyRead(row.read("PHOTO4", 2)), CodecError);
+    EXPECT_TRUE(bitmapFirstRead(row.read("PHOTO4", 2), NullTest::With).isBitmap());
+}
+
+TEST(PictureStorage, LargePicturesSurviveTheBlobRoundTrip)
+{
+    MemoRow row;
+    const QImage big = gradient(1600, 1200);   // a 5.8 MB bitmap file
+    row.store("F_MAP", ownFormatWrite, Picture::fromBitmap(big));
+    const Picture back = bitmapFirstRead(row.read("F_MAP"), NullTest::Without);
+    EXPECT_EQ(back.pixels().convertToFormat(QImage::Format_RGB32), big);
+
+    row.store("F_SHIO", reencodingJpegWrite, Picture::fromBitmap(big), 2);
+    db::Field& f = row.read("F_SHIO", 2);
+    EXPECT_EQ(bytesOf(f), encodeJpeg(big));
+    EXPECT_EQ(jpegOnlyRead(f).pixels().size(), QSize(1600, 1200));
+}
