@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks, printing their figures.
+#   scripts/bench.sh                  (build directory: build/, or BUILD_DIR)
+#   scripts/bench.sh --regenerate     (make the generated catch database again)
+# The database benchmark generates its catch database of 10,000 records once,
+# in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+cd "$here"
+
+bash scripts/install-deps.sh
+
+: "${BUILD_DIR:=$here/build}"
+: "${FIREBIRD_LOCK:=${TMPDIR:-/tmp}/tolvane-fblock-$(id -u)}"
+export FIREBIRD_LOCK
+mkdir -p "$FIREBIRD_LOCK"
+
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=$(cmake --build "$BUILD_DIR" --target help)
+
+run() {
+  local target=$1; shift
+  if ! grep -qw "$target" <<<"$targets"; then return 0; fi
+  cmake --build "$BUILD_DIR" --target "$target" -j "$(nproc)" >/dev/null
+  echo "== $target"
+  "$BUILD_DIR/bench/$target" "$@"
+  echo
+}
+
+run tolvane_bench_db "$@"
+run tolvane_bench_pictures
