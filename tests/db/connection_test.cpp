@@ -1,6 +1,7 @@
 // Attach on first use, the before-connect hook, one transaction ended only
 // by commit-retaining and rollback-retaining, and the server's error text.
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -222,4 +223,22 @@ TEST(Transaction, TableCreatedAndCommittedIsUsableInTheSameRun) {
     openSql(q, "select * from FISH_KADAI");
     ASSERT_EQ(q.recordCount(), 1);
     EXPECT_EQ(q.fieldByName("K10_MEMO").asString(), "仕掛けを短く\r\n朝マヅメ");
+}
+
+TEST(Connection, AQueryMayOutliveItsConnection) {
+    test::TempDatabases files(test::Files::CatchOnly);
+    auto conn = std::make_unique<db::Connection>();
+    auto tr = std::make_unique<db::Transaction>(*conn);
+    conn->databaseName = files.catchFile();
+    auto q = std::make_unique<db::Query>(*conn, *tr);
+    openSql(*q, "select * from SYUBETU");
+    exec(*q, "insert into FISH_PASS (P00_CODENO) values (0)");   // left uncommitted
+    conn.reset();   // detaches, rolling the transaction back
+    tr.reset();
+    q.reset();      // must not touch the freed statement
+    db::Connection again;
+    db::Transaction tr2(again);
+    again.databaseName = files.catchFile();
+    db::Query r(again, tr2);
+    EXPECT_EQ(countRows(r, "FISH_PASS"), 0);
 }
