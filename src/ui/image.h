@@ -1,0 +1,54 @@
+// A picture control. It holds a Picture (nothing, a bitmap or a JPEG picture,
+// kept as it is when copied to another control) and draws it:
+//   - natural size from the top-left corner, cut off at the control's edges
+//     (the default);
+//   - proportional: shrunk to fit with its proportions when it is larger than
+//     the control, at its own size otherwise;
+//   - stretch + proportional: scaled to the largest size that fits, small
+//     pictures enlarged as well;
+//   - stretch alone: scaled to the control's size;
+//   - centre: placed in the middle instead of the top-left corner.
+// Mouse: OnClick, OnDblClick, OnMouseDown/Move/Up with buttons and keys held.
+#pragma once
+
+#include <QWidget>
+
+#include "pictures/picture.h"
+#include "ui/control.h"
+
+namespace tolvane::ui {
+
+class Image : public QWidget, public Control {
+public:
+    TOLVANE_CONTROL_NAMES
+    Image(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+    const pictures::Picture& picture() const { return picture_; }
+    void setPicture(const pictures::Picture& p);
+    void clearPicture() { setPicture(pictures::Picture()); }
+    // True when it holds a picture (an empty 0 x 0 bitmap counts).
+    bool hasPicture() const { return !picture_.isNone(); }
+
+    void setStretch(bool on);
+    void setProportional(bool on);
+    void setCenter(bool on);
+    bool stretch() const { return stretch_; }
+    bool proportional() const { return proportional_; }
+    bool center() const { return center_; }
+
+    // Where the picture is drawn, in the control's coordinates (empty when
+    // there is nothing to draw).
+    QRect pictureRect() const;
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    pictures::Picture picture_;
+    bool stretch_ = false;
+    bool proportional_ = false;
+    bool center_ = false;
+};
+
+}  // namespace tolvane::ui
