@@ -1,0 +1,99 @@
+// tolvane_screenshots [OUTDIR] [NAME...]: renders the registered windows (all,
+// or those named) to OUTDIR/<name>.png (default shots/). Boxes a window shows
+// while it opens are printed, not shown; modal windows are not opened.
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+
+#include "support/test_databases.h"
+#include "ui/fonts.h"
+#include "ui/testing/screenshots.h"
+#include "ui/testing/test_platform.h"
+
+namespace shots = tolvane::ui::screenshots;
+using namespace tolvane::ui;
+
+std::vector<shots::Entry>& shots::registry() {
+    static std::vector<Entry> r;
+    return r;
+}
+
+namespace {
+
+class NoModal : public ModalHook {
+public:
+    void runModal(Form& f) override {
+        std::fprintf(stderr, "  (modal window %s not opened)\n", qPrintable(f.name()));
+    }
+};
+
+// The client area under a title strip holding the caption.
+QImage withTitle(const QImage& client, const QString& caption) {
+    const int strip = 26;
+    QImage out(client.width(), client.height() + strip, QImage::Format_RGB32);
+    out.fill(QColor(60, 90, 150));
+    QPainter p(&out);
+    p.setPen(Qt::white);
+    p.setFont(windowFont(14, true));
+    p.drawText(QRect(8, 0, client.width() - 16, strip), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    p.drawImage(0, strip, client);
+    return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    tolvane::test::prepareFirebirdEnvironment();
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+
+    QStringList args = app.arguments().mid(1);
+    const QString outDir = QDir(args.isEmpty() ? QStringLiteral("shots") : args.takeFirst()).absolutePath();
+    QDir().mkpath(outDir);
+
+    tolvane::test::TempDatabases data;
+    tolvane::test::ScopedCurrentDir cd(data.dir());
+    testing::TestPlatform platform;
+    setPlatform(&platform);
+    NoModal noModal;
+    setModalHook(&noModal);
+    Form owner(nullptr, QStringLiteral("ScreenshotOwner"));
+
+    int written = 0, failed = 0;
+    for (const auto& e : shots::registry()) {
+        if (!args.isEmpty() && !args.contains(e.name)) continue;
+        std::fprintf(stderr, "%s\n", qPrintable(e.name));
+        std::unique_ptr<Form> f;
+        try {
+            f = e.build({data.dir(), &owner});
+        } catch (const std::exception& ex) {
+            std::fprintf(stderr, "  building failed: %s\n", ex.what());
+            ++failed;
+            continue;
+        }
+        f->showMain(false);
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+        for (const auto& b : platform.boxes)
+            std::fprintf(stderr, "  %s box: %s\n",
+                         b.kind == testing::ShownBox::Kind::Error ? "error" : "message",
+                         qPrintable(b.text));
+        platform.boxes.clear();
+        const QString file = outDir + QLatin1Char('/') + e.name + QStringLiteral(".png");
+        if (withTitle(f->grab().toImage(), f->caption()).save(file)) {
+            std::fprintf(stderr, "  -> %s\n", qPrintable(file));
+            ++written;
+        } else {
+            std::fprintf(stderr, "  could not write %s\n", qPrintable(file));
+            ++failed;
+        }
+        f->close();
+    }
+    setModalHook(nullptr);
+    setPlatform(nullptr);
+    std::fprintf(stderr, "%d window(s) written to %s\n", written, qPrintable(outDir));
+    return failed == 0 ? 0 : 1;
+}
