@@ -170,6 +170,8 @@ public:
 
     void open();        // a select: fetch every row to the client (an open query is reopened)
     void execQuery();   // any other statement; a select is opened as by open()
+    // Rows inserted, updated or deleted by the last execQuery().
+    long rowsAffected() const;
     bool active() const;
 
     // Cursor over the fetched rows.

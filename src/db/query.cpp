@@ -535,8 +535,33 @@ struct Query::Impl final : detail::HandleHolder {
         } else {
             if (isc_dsql_execute(status, tr, &stmt, SQLDA_VERSION1, inDa)) throwStatus(status);
             (void)wantRows;
+            affected = countAffected();
         }
     }
+
+    // Sum of the rows inserted, updated and deleted by the statement just run.
+    long countAffected() {
+        ISC_STATUS_ARRAY status;
+        char item = isc_info_sql_records;
+        char buf[64] = {};
+        if (isc_dsql_sql_info(status, &stmt, 1, &item, sizeof buf, buf)) return 0;
+        if (buf[0] != isc_info_sql_records) return 0;
+        long total = 0;
+        const char* p = buf + 3;
+        const char* end = buf + sizeof buf;
+        while (p < end && *p != isc_info_end) {
+            const char kind = *p++;
+            const short len = static_cast<short>(isc_vax_integer(p, 2));
+            p += 2;
+            const long n = static_cast<long>(isc_vax_integer(p, len));
+            p += len;
+            if (kind == isc_info_req_insert_count || kind == isc_info_req_update_count ||
+                kind == isc_info_req_delete_count)
+                total += n;
+        }
+        return total;
+    }
+    long affected = 0;
 
     void becomeActive() {
         fields.clear();
@@ -912,8 +937,11 @@ void Query::open() {
 
 void Query::execQuery() {
     close();
+    impl_->affected = 0;
     impl_->run(false);
 }
+
+long Query::rowsAffected() const { return impl_->affected; }
 
 bool Query::active() const { return impl_->active; }
 
