@@ -1,0 +1,377 @@
+// The main window's start sequence and the settings dialog, driven as a user
+// would on fresh database files.
+#include <optional>
+#include <string>
+
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+#include "core/DM_1.h"
+#include "core/Main_F.h"
+#include "core/Pass_F.h"
+#include "core/handover.h"
+#include "support/test_databases.h"
+#include "ui/fonts.h"
+#include "ui/testing/driver.h"
+
+using namespace tolvane;
+using tolvane::ui::testing::Driver;
+
+namespace {
+
+// Runs statements on one database file through a connection of its own,
+// committed and detached before the program's own connections attach.
+void runSql(const std::string& file, std::initializer_list<std::string> statements) {
+    db::Connection c;
+    c.databaseName = file;
+    db::Transaction t(c);
+    db::Query q(c, t);
+    for (const auto& s : statements) {
+        q.close();
+        q.sqlClear();
+        q.sqlAdd(s);
+        q.execQuery();
+    }
+    t.commitRetaining();
+}
+
+struct PassRow {
+    bool p01Null;
+    int p01;
+    std::string p02;
+};
+
+std::vector<PassRow> passRows(const std::string& file) {
+    db::Connection c;
+    c.databaseName = file;
+    db::Transaction t(c);
+    db::Query q(c, t);
+    q.sqlAdd("select P01_PASSWD, P02_PASSWD from FISH_PASS where P00_CODENO = 0");
+    q.open();
+    std::vector<PassRow> rows;
+    for (; !q.eof(); q.next())
+        rows.push_back({q.fieldByName("P01_PASSWD").isNull(), q.fieldByName("P01_PASSWD").asInteger(),
+                        q.fieldByName("P02_PASSWD").asString()});
+    return rows;
+}
+
+const char* kCreateKadai =
+    " CREATE TABLE FISH_KADAI ( K00_CODENO INTEGER, K00_PAPANO INTEGER, K01_FISH VARCHAR(40),"
+    " K02_PLACE VARCHAR(40), K03_TUKI VARCHAR(10), K10_MEMO BLOB SUB_TYPE TEXT SEGMENT SIZE 80 ) ";
+
+// One run of the program: the data module and the main window over the files
+// of `files`, started from that directory.
+class ProgramRun {
+public:
+    explicit ProgramRun(const test::TempDatabases& files) : cd_(files.dir()) {
+        ResetHandOverVariables();
+        createDataModule();
+        mainF_.emplace();
+        MainF = &*mainF_;
+    }
+    ~ProgramRun() {
+        MainF = nullptr;
+        mainF_.reset();
+        freeDataModule();
+    }
+    TMainF& main() { return *mainF_; }
+
+private:
+    test::ScopedCurrentDir cd_;
+    std::optional<TMainF> mainF_;
+};
+
+}  // namespace
+
+TEST(MainWindowStart, WithoutAnyDatabaseFileShowsTheServersErrorOnceAndStaysUsable) {
+    test::TempDatabases files(test::Files::None);
+    Driver drv;
+    ProgramRun run(files);
+    drv.show(run.main());
+
+    const QStringList errors = drv.takeErrors();
+    ASSERT_EQ(errors.size(), 1);
+    // The server's own text names the file it could not open.
+    EXPECT_TRUE(errors[0].contains("SORVENDA.FDB")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith('.'));
+    EXPECT_EQ(run.main().Label6->caption(), "Ver " TOLVANE_VERSION);
+    EXPECT_EQ(DataMode, OLD_Flg);
+    EXPECT_EQ(ShioMode, 0);
+    EXPECT_TRUE(FuneWord.isEmpty());
+
+    // The settings dialog still opens; its select fails and says so in its labels.
+    drv.expectModal<TPassF>([&](TPassF& f) {
+        EXPECT_EQ(f.Label11->caption(), "一般の潮位　表示方法");
+        EXPECT_EQ(f.Label33->caption(), "船・ポイントの表示");
+        EXPECT_EQ(f.Label_Shio->caption(), "潮　表示方法");
+        EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
+        drv.click(f.Btn_NO);
+    });
+    drv.dblClick(run.main().Label6);
+
+    // The close button ends the window.
+    drv.click(run.main().Button1);
+    EXPECT_FALSE(run.main().isOpen());
+}
+
+TEST(MainWindowStart, OnlyTheCatchFileGivesTheLessonsMessageAndCreatesRowZero) {
+    test::TempDatabases files(test::Files::CatchOnly);
+    {
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeMessages(), QStringList{KadaiTableMissingMessage});
+        EXPECT_EQ(KadaiTableMissingMessage,
+                  "新しいデータベースフィールドが必要です\r （課題用のデータベース） \r"
+                  "「メンテナンス画面」にて\r新しいデータベースを作成してください");
+        // Row 0 was created, but this run keeps the start values.
+        EXPECT_EQ(ShioMode, 0);
+        EXPECT_TRUE(FuneWord.isEmpty());
+    }
+    const auto rows = passRows(files.catchFile());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0].p01Null);
+    EXPECT_EQ(rows[0].p01, 0);
+    EXPECT_EQ(rows[0].p02, "NOT");
+}
+
+TEST(MainWindowStart, EmptySettingsTableIsFilledAndReadAtTheNextStart) {
+    test::TempDatabases files;
+    runSql(files.memoFile(), {kCreateKadai});
+    {
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());   // no box at all: the lessons table exists
+        EXPECT_TRUE(FuneWord.isEmpty());
+    }
+    {
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(ShioMode, 0);
+        EXPECT_EQ(FuneWord, "ポイント");
+    }
+    EXPECT_EQ(passRows(files.catchFile()).size(), 1u);
+}
+
+TEST(MainWindowStart, RowZeroWithoutStyleGetsASecondRowZeroEachStart) {
+    test::TempDatabases files;
+    runSql(files.memoFile(), {kCreateKadai});
+    runSql(files.catchFile(),
+           {"insert into FISH_PASS (P00_CODENO, P01_PASSWD, P02_PASSWD) values (0, NULL, \"FUNE\")"});
+    {
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(ShioMode, 0);
+        EXPECT_TRUE(FuneWord.isEmpty());
+    }
+    EXPECT_EQ(passRows(files.catchFile()).size(), 2u);
+}
+
+TEST(MainWindowStart, SettingsRowDecidesStyleAndWordingExactly) {
+    struct Case {
+        const char* p01;
+        const char* p02;
+        int shio;
+        const char* word;
+    } cases[] = {{"1", "\"FUNE\"", 1, "船"},
+                 {"0", "\"fune\"", 0, "ポイント"},   // the comparison is exact
+                 {"2", "\"POINT\"", 0, "ポイント"},
+                 {"1", "NULL", 1, "ポイント"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.p01) + " " + c.p02);
+        test::TempDatabases files;
+        runSql(files.memoFile(), {kCreateKadai});
+        runSql(files.catchFile(), {std::string("insert into FISH_PASS values (0, ") + c.p01 + ", " +
+                                   c.p02 + ")"});
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(ShioMode, c.shio);
+        EXPECT_EQ(FuneWord, QString::fromUtf8(c.word));
+    }
+}
+
+TEST(MainWindowLayout, MatchesItsDesign) {
+    test::TempDatabases files;
+    runSql(files.memoFile(), {kCreateKadai});
+    Driver drv;
+    ProgramRun run(files);
+    TMainF& m = run.main();
+    drv.show(m);
+    EXPECT_EQ(m.caption(), "釣果記録");
+    EXPECT_EQ(m.width(), 600);
+    EXPECT_EQ(m.height(), 480);
+    EXPECT_EQ(m.minimumSize(), m.maximumSize());
+    EXPECT_EQ(m.color(), QColor(192, 248, 201));
+    EXPECT_EQ(m.Btn_Data_In->caption(), "ＤＡＴＡ　入力");
+    EXPECT_EQ(m.Btn_Data_In->bounds(), QRect(336, 96, 209, 33));
+    EXPECT_EQ(m.Btn_Data_Out->bounds(), QRect(32, 88, 241, 49));
+    EXPECT_EQ(m.Label6->bounds().topLeft(), QPoint(32, 421));
+    EXPECT_EQ(m.Label3->fontColor(), QColor(0, 0, 255));
+    EXPECT_TRUE(m.Btn_Memo_Out->focused());
+
+    // Keyboard order of the buttons.
+    QWidget* expected[] = {m.Btn_Memo_Out, m.Btn_Memo_In, m.Btn_Mente, m.Btn_Data_Out,
+                           m.Btn_Data_In,  m.Btn_Name,    m.Btn_Name_In, m.Btn_Bunseki,
+                           m.Button1,      m.Btn_Kadai};
+    auto nextTabStop = [](QWidget* w) {
+        do w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisible());
+        return w;
+    };
+    for (std::size_t i = 1; i < std::size(expected); ++i)
+        EXPECT_EQ(nextTabStop(expected[i - 1]), expected[i]) << i;
+}
+
+// Every caption of both windows is drawn with glyphs of the window font: a
+// missing Japanese font would show empty boxes.
+TEST(MainWindowLayout, EveryCaptionHasGlyphs) {
+    test::TempDatabases files;
+    runSql(files.memoFile(), {kCreateKadai});
+    Driver drv;
+    ProgramRun run(files);
+    drv.show(run.main());
+    auto check = [](QWidget* root) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+            const QFontMetrics fm(w->font());
+            for (QChar ch : text)
+                if (!ch.isSpace())
+                    EXPECT_TRUE(fm.inFont(ch)) << w->objectName().toStdString() << ": U+"
+                                               << std::hex << int(ch.unicode());
+        }
+        EXPECT_EQ(QFontInfo(root->font()).family(), "IPAPGothic");
+    };
+    check(&run.main());
+    drv.expectModal<TPassF>([&](TPassF& f) {
+        check(&f);
+        drv.click(f.Btn_NO);
+    });
+    drv.dblClick(run.main().Label6);
+}
+
+class SettingsDialog : public ::testing::Test {
+protected:
+    void SetUp() override { runSql(files.memoFile(), {kCreateKadai}); }
+
+    void start() {
+        run.emplace(files);
+        drv.show(run->main());
+    }
+
+    // Opens the dialog from the version label and runs `script` in it.
+    void inDialog(std::function<void(TPassF&)> script) {
+        drv.expectModal<TPassF>([&](TPassF& f) {
+            script(f);
+            if (f.isOpen()) drv.click(f.Btn_NO);
+        });
+        drv.dblClick(run->main().Label6);
+    }
+
+    test::TempDatabases files;
+    Driver drv;
+    std::optional<ProgramRun> run;
+};
+
+TEST_F(SettingsDialog, ShowsTheStoredSettingsAndPreviewsAChoiceWithoutStoringIt) {
+    runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
+    start();
+    inDialog([&](TPassF& f) {
+        EXPECT_EQ(f.caption(), "ないしょ");
+        EXPECT_EQ(f.Label_Shio->caption(), "オリジナルの潮位表示方法");
+        EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
+        EXPECT_EQ(f.Label_Fune->caption(), "船で表示");
+        EXPECT_EQ(f.RadioGroup2->itemIndex(), 0);
+        drv.chooseRadio(f.RadioGroup1, 1);
+        drv.chooseRadio(f.RadioGroup2, 1);
+        EXPECT_EQ(f.Label_Shio->caption(), "一般の潮位　表示方法");
+        EXPECT_EQ(f.Label_Fune->caption(), "ポイントで表示");
+        drv.click(f.Btn_NO);
+    });
+    const auto rows = passRows(files.catchFile());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].p01, 1);
+    EXPECT_EQ(rows[0].p02, "FUNE");
+    EXPECT_EQ(ShioMode, 1);
+    EXPECT_EQ(FuneWord, "船");
+}
+
+TEST_F(SettingsDialog, EachChangeButtonStoresOnlyItsOwnSetting) {
+    start();   // row 0 is created: 0, "NOT"
+    EXPECT_EQ(drv.takeMessages(), QStringList{});
+    inDialog([&](TPassF& f) {
+        EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
+        EXPECT_EQ(f.RadioGroup2->itemIndex(), 1);
+
+        drv.chooseRadio(f.RadioGroup1, 0);
+        drv.click(f.Btn_Shio);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+        EXPECT_EQ(f.Label_Shio->caption(), "ＭＹ　オリジナルの潮位表示方法");
+        EXPECT_EQ(ShioMode, 1);
+        EXPECT_TRUE(FuneWord.isEmpty());
+        auto rows = passRows(files.catchFile());
+        EXPECT_EQ(rows[0].p01, 1);
+        EXPECT_EQ(rows[0].p02, "NOT");
+
+        drv.chooseRadio(f.RadioGroup2, 0);
+        drv.click(f.Btn_Fune);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+        EXPECT_EQ(f.Label_Fune->caption(), "船で表示");
+        EXPECT_EQ(FuneWord, "船");
+        // Twice: the same value again, the same message.
+        drv.click(f.Btn_Fune);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+        rows = passRows(files.catchFile());
+        EXPECT_EQ(rows[0].p01, 1);
+        EXPECT_EQ(rows[0].p02, "FUNE");
+
+        drv.chooseRadio(f.RadioGroup2, 1);
+        drv.chooseRadio(f.RadioGroup1, 1);
+        drv.click(f.Btn_Fune);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+        EXPECT_EQ(FuneWord, "ポイント");
+        EXPECT_EQ(ShioMode, 1);   // style not confirmed: unchanged
+        EXPECT_EQ(passRows(files.catchFile())[0].p02, "POINT");
+        EXPECT_EQ(passRows(files.catchFile())[0].p01, 1);
+    });
+}
+
+TEST_F(SettingsDialog, AChangeWithoutRowZeroReportsTheFailureAndKeepsTheSetting) {
+    start();
+    // Row 0 gone (as when its creation at start failed).
+    db::Query del(DM1->IBDB2, DM1->IBTr2);
+    del.sqlAdd("delete from FISH_PASS");
+    del.execQuery();
+    DM1->IBTr2.commitRetaining();
+
+    inDialog([&](TPassF& f) {
+        EXPECT_EQ(f.RadioGroup1->itemIndex(), 1);
+        EXPECT_EQ(f.RadioGroup2->itemIndex(), 1);
+        drv.chooseRadio(f.RadioGroup2, 0);
+        drv.click(f.Btn_Fune);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
+        EXPECT_EQ(f.Label_Fune->caption(), "船で表示");   // the preview of the choice
+        EXPECT_TRUE(FuneWord.isEmpty());
+        drv.chooseRadio(f.RadioGroup1, 0);
+        drv.click(f.Btn_Shio);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
+        EXPECT_EQ(ShioMode, 0);
+    });
+    EXPECT_TRUE(passRows(files.catchFile()).empty());
+}
+
+TEST_F(SettingsDialog, ClosedByTheTitleBarChangesNothing) {
+    start();
+    drv.expectModal<TPassF>([&](TPassF& f) {
+        drv.chooseRadio(f.RadioGroup2, 0);
+        drv.closeByTitleBar(f);
+    });
+    drv.dblClick(run->main().Label6);
+    EXPECT_TRUE(FuneWord.isEmpty());
+    EXPECT_EQ(PassF, nullptr);
+    EXPECT_EQ(passRows(files.catchFile())[0].p02, "NOT");
+}
