@@ -51,7 +51,10 @@ private:
 class QtPlatform : public Platform {
 public:
     void messageBox(QWidget* owner, const QString& text) override {
-        QMessageBox box(QMessageBox::NoIcon, programName(), text, QMessageBox::Ok, owner);
+        // Lines of a message may be separated by a bare carriage return.
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+        QMessageBox box(QMessageBox::NoIcon, programName(), shown, QMessageBox::Ok, owner);
         box.exec();
     }
     void errorBox(QWidget* owner, const QString& text) override {
