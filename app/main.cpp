@@ -1,21 +1,37 @@
 // Program entry: creates the data module and the main window and runs the
 // message loop. Reads no argument and no environment variable of its own.
+#include <atomic>
+
 #include <QApplication>
+#include <QMetaObject>
 
 #include "core/DM_1.h"
 #include "core/Main_F.h"
+#include "db/fb.h"
 #include "ui/form.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
 
+    // Ctrl+C or a TERM signal ends the program: the engine closes both files
+    // (every write was committed when it was made, so nothing stored is lost)
+    // and every window's loop ends.
+    static std::atomic<bool> stopRequested{false};
+    tolvane::db::onTerminationSignal([] {
+        stopRequested = true;
+        QMetaObject::invokeMethod(qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
+    });
+
     createDataModule();
     int rc = 0;
     {
         TMainF mainF;
         MainF = &mainF;
-        rc = tolvane::ui::runMainForm(mainF);
+        // Showing the window runs its start sequence, which may already have
+        // been ended by a signal (in a message box it showed).
+        mainF.showMain(true);
+        if (!stopRequested) rc = QApplication::exec();
         MainF = nullptr;
     }
     freeDataModule();

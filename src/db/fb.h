@@ -228,6 +228,11 @@ std::string quoted(std::string_view utf8);
 // and return its value plus one, or 1 when it is NULL.
 std::int32_t nextKey(Query& q, std::string_view selectMax);
 
+// The client library catches SIGINT and SIGTERM itself: it shuts its engine
+// down (closing every attachment) and leaves the process running. `onSignal`
+// is called then, on the library's own thread, so the program can end too.
+void onTerminationSignal(std::function<void()> onSignal);
+
 // Shift-JIS (CP932) conversion used at the boundary.
 std::string toShiftJis(std::string_view utf8);     // throws EncodingError
 std::string fromShiftJis(std::string_view sjis);   // throws EncodingError
