@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "catch/Fish_Data_IN.h"
 #include "core/DM_1.h"
 #include "core/Pass_F.h"
 #include "ui/platform.h"
@@ -169,7 +170,11 @@ void TMainF::Btn_Data_OutClick() {}
 
 void TMainF::Btn_Data_InClick() {
     DataMode = NEW_Flg;
-    DataMode = OLD_Flg;
+    // Back to OLD_Flg however the entry window ends, an error included.
+    struct Restore {
+        ~Restore() { DataMode = OLD_Flg; }
+    } restore;
+    openModal(FishDataIn, this);
 }
 
 void TMainF::Btn_Memo_OutClick() {}
