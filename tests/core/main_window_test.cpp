@@ -239,10 +239,11 @@ TEST(MainWindowLayout, EveryCaptionHasGlyphs) {
             if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
             else if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
             const QFontMetrics fm(w->font());
-            for (QChar ch : text)
-                if (!ch.isSpace())
-                    EXPECT_TRUE(fm.inFont(ch)) << w->objectName().toStdString() << ": U+"
-                                               << std::hex << int(ch.unicode());
+            for (QChar ch : text) {
+                if (ch.isSpace()) continue;
+                EXPECT_TRUE(fm.inFont(ch)) << w->objectName().toStdString() << ": U+" << std::hex
+                                           << int(ch.unicode());
+            }
         }
         EXPECT_EQ(QFontInfo(root->font()).family(), "IPAPGothic");
     };
