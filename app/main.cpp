@@ -3,7 +3,10 @@
 #include <atomic>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMetaObject>
+#include <QTranslator>
 
 #include "core/DM_1.h"
 #include "core/Main_F.h"
@@ -13,6 +16,13 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
+
+    // The standard dialogs (picture-open dialog, message box buttons) speak
+    // Japanese like the rest of the program.
+    QTranslator qtJapanese;
+    if (qtJapanese.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtJapanese);
 
     // Ctrl+C or a TERM signal ends the program: the engine closes both files
     // (every write was committed when it was made, so nothing stored is lost)

@@ -8,7 +8,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   libjpeg62-turbo-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   xvfb xauth imagemagick
 )

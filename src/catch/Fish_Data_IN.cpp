@@ -162,7 +162,7 @@ TFishDataIn::TFishDataIn(Form* owner)
     Edit_No = recordEdit(this, "Edit_No", 48, 48, 57, ImeMode::Default);
     Edit_No->setReadOnly(true);
     Label_Day = newLabel(this, "Label_Day", QStringLiteral("日付"), 176, 52, true);
-    Edit_Day = recordEdit(this, "Edit_Day", 216, 48, 97, ImeMode::Off);
+    Edit_Day = recordEdit(this, "Edit_Day", 216, 48, 105, ImeMode::Off);
     Label_Tenki = newLabel(this, "Label_Tenki", QStringLiteral("天候"), 328, 52);
     Edit_Tenki = recordEdit(this, "Edit_Tenki", 368, 48, 97, ImeMode::Hiragana);
 
