@@ -166,6 +166,72 @@ TEST(PickList, EveryWayOfLeavingSetsTheAnswer) {
     EXPECT_EQ(SelResult, "");
 }
 
+TEST(PickList, ACharacterKeyAnswersTheItemSelectedBeforeItNotOneBeginningWithIt) {
+    Session s;
+    execCatch({"insert into FISH_DATA (CODENO, BASYO) values (1, 'cde')",
+               "insert into FISH_DATA (CODENO, BASYO) values (2, 'abc')",
+               "insert into FISH_DATA (CODENO, BASYO) values (3, 'bcd')"});
+    Driver drv;
+    Form owner(nullptr, "Owner");
+    drv.show(owner);
+
+    // A letter that begins another item: the list does not search for it.
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) {
+        EXPECT_EQ(itemsOf(f), (QStringList{"abc", "bcd", "cde"}));
+        drv.type(f.ListBox1, "c");
+    });
+    EXPECT_EQ(SelResult, "abc");
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) {
+        drv.pressKey(f.ListBox1, Qt::Key_Down);
+        drv.type(f.ListBox1, "a");
+    });
+    EXPECT_EQ(SelResult, "bcd");
+    // A digit, a blank and backspace answer as well.
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) {
+        drv.pressKey(f.ListBox1, Qt::Key_End);
+        EXPECT_TRUE(f.isOpen());
+        drv.type(f.ListBox1, "1");
+    });
+    EXPECT_EQ(SelResult, "cde");
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) { drv.type(f.ListBox1, " "); });
+    EXPECT_EQ(SelResult, "abc");
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) {
+        drv.pressKey(f.ListBox1, Qt::Key_Down);
+        drv.pressKey(f.ListBox1, Qt::Key_Backspace, QStringLiteral("\b"));
+    });
+    EXPECT_EQ(SelResult, "bcd");
+}
+
+TEST(PickList, ItemsFillAColumnTopToBottomThenTheNextEachAnEqualShare) {
+    Session s;
+    for (int i = 0; i < 60; ++i)
+        execCatch({"insert into FISH_DATA (CODENO, BASYO) values (" + std::to_string(i + 1) + ", 'P" +
+                   (i < 10 ? "0" : "") + std::to_string(i) + "')"});
+    Driver drv;
+    Form owner(nullptr, "Owner");
+    drv.show(owner);
+    pick(drv, owner, "BASYO", [&](TData_Sel& f) {
+        ASSERT_EQ(f.ListBox1->itemCount(), 60);
+        auto rectOf = [&](int i) { return f.ListBox1->visualItemRect(f.ListBox1->item(i)); };
+        auto checkColumns = [&](int columns) {
+            const int share = f.ListBox1->viewport()->width() / columns;
+            int rows = 0;
+            while (rows < 60 && rectOf(rows).left() == rectOf(0).left()) ++rows;
+            ASSERT_GT(rows, 1);
+            ASSERT_LT(rows, 60);
+            EXPECT_EQ(rectOf(1).top(), rectOf(0).top() + 15);   // item height 15
+            EXPECT_EQ(rectOf(rows).top(), rectOf(0).top());       // the next column starts at the top
+            EXPECT_EQ(rectOf(rows).left() - rectOf(0).left(), share);
+        };
+        checkColumns(3);
+        f.resize(1000, 450);
+        Driver::processEvents();
+        ASSERT_EQ(f.ListBox1->columns(), 4);
+        checkColumns(4);
+        drv.click(f.Button1);
+    });
+}
+
 TEST(PickList, ColumnsFollowTheWindowWidthAndControlsKeepTheirCorners) {
     Session s;
     Driver drv;

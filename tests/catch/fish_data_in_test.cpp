@@ -306,6 +306,17 @@ TEST(CatchEntryKeys, FiltersDropLettersAndAcceptAPointOnlyInHeights) {
     EXPECT_EQ(w.Edit_Tenki->text(), "abc.1");
     drv.type(w.Edit_Old_Day, "3/5");
     EXPECT_EQ(w.Edit_Old_Day->text(), "3/5");
+    // Backspace works in every box, the date and the text boxes too.
+    drv.pressKey(w.Edit_Tenki, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(w.Edit_Tenki->text(), "abc.");
+    drv.pressKey(w.Edit_Old_Day, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(w.Edit_Old_Day->text(), "3/");
+    drv.pressKey(w.Edit_Day, Qt::Key_End);
+    drv.pressKey(w.Edit_Day, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(w.Edit_Day->text(), kToday.left(9));
+    // Escape passes the filters and types nothing.
+    drv.pressKey(w.Edit_F1_kazu, Qt::Key_Escape, "\x1b");
+    EXPECT_EQ(w.Edit_F1_kazu->text(), "1");
 }
 
 TEST(CatchEntryDate, EnterNormalisesTheDateOrRefusesIt) {
