@@ -141,11 +141,52 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
     return complete;
 }
 
+// Where the encoder writes: one malloc'd buffer, doubled with realloc when
+// full. libjpeg's own memory destination frees the caller's first buffer when
+// it grows, so after an error the pointer it handed out may already be freed;
+// here `buffer` always holds the one live block, and the caller frees it.
+struct Destination {
+    jpeg_destination_mgr pub;
+    unsigned char* buffer;
+    std::size_t capacity;
+    std::size_t length;
+};
+
+void initDestination(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    d->capacity = 65536;
+    d->buffer = static_cast<unsigned char*>(std::malloc(d->capacity));
+    if (!d->buffer)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+    d->pub.next_output_byte = d->buffer;
+    d->pub.free_in_buffer = d->capacity;
+}
+
+boolean growDestination(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    const std::size_t used = d->capacity;
+    auto* grown = static_cast<unsigned char*>(std::realloc(d->buffer, used * 2));
+    if (!grown)
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);   // d->buffer is still the live block
+    d->buffer = grown;
+    d->capacity = used * 2;
+    d->pub.next_output_byte = grown + used;
+    d->pub.free_in_buffer = d->capacity - used;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<Destination*>(cinfo->dest);
+    d->length = d->capacity - d->pub.free_in_buffer;
+}
+
 struct Encoder {
     jpeg_compress_struct cinfo;
     ErrorManager err;
-    unsigned char* buffer;
-    unsigned long length;
+    Destination dest;
 };
 
 bool encodeCore(Encoder& e, const QImage& rgb)
@@ -156,7 +197,10 @@ bool encodeCore(Encoder& e, const QImage& rgb)
         return false;
     }
     jpeg_create_compress(&e.cinfo);
-    jpeg_mem_dest(&e.cinfo, &e.buffer, &e.length);
+    e.dest.pub.init_destination = initDestination;
+    e.dest.pub.empty_output_buffer = growDestination;
+    e.dest.pub.term_destination = termDestination;
+    e.cinfo.dest = &e.dest.pub;
     e.cinfo.image_width = JDIMENSION(rgb.width());
     e.cinfo.image_height = JDIMENSION(rgb.height());
     e.cinfo.input_components = 3;
@@ -263,11 +307,11 @@ QByteArray encodeJpeg(const QImage& pixels)
         throw CodecError("Out of memory converting the picture to 24-bit RGB");
     Encoder e{};
     if (!encodeCore(e, rgb)) {
-        std::free(e.buffer);
+        std::free(e.dest.buffer);
         throw CodecError(e.err.message);
     }
-    QByteArray bytes(reinterpret_cast<const char*>(e.buffer), qsizetype(e.length));
-    std::free(e.buffer);
+    QByteArray bytes(reinterpret_cast<const char*>(e.dest.buffer), qsizetype(e.dest.length));
+    std::free(e.dest.buffer);
     return bytes;
 }
 

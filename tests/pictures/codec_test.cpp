@@ -5,8 +5,12 @@
 
 #include <QRandomGenerator>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace tolvane::pictures;
 
@@ -169,6 +173,43 @@ TEST(JpegCodec, HeaderSizeWithoutDecoding)
 {
     EXPECT_EQ(jpegSize(encodeJpeg(gradient(123, 45))), QSize(123, 45));
     EXPECT_THROW(jpegSize(QByteArray("not a jpeg")), CodecError);
+}
+
+// Encodes `pixels` with only `headroom` bytes of address space left to the
+// process and ends it: 0 when the encoder reported the lack of memory as an
+// error, 2 when the limit did not bite.
+[[noreturn]] void encodeWithHeadroom(const QImage& pixels, rlim_t headroom)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t now = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
+    rlimit limit{};
+    limit.rlim_cur = limit.rlim_max = now + headroom;
+    setrlimit(RLIMIT_AS, &limit);
+    try {
+        encodeJpeg(pixels);
+    } catch (const CodecError&) {
+        std::_Exit(0);
+    }
+    std::_Exit(2);
+}
+
+// Memory running out while the encoder's output grows is an error like any
+// other: the buffer written so far is released once, never twice.
+TEST(JpegEncoderRobustnessDeathTest, RunningOutOfMemoryWhileWritingIsAnError)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Noise compresses badly: its JPEG grows through many megabytes.
+    QImage noise(2400, 2400, QImage::Format_RGB888);
+    QRandomGenerator rng(99);
+    for (int y = 0; y < noise.height(); ++y) {
+        uchar* line = noise.scanLine(y);
+        for (qsizetype i = 0; i < noise.bytesPerLine(); ++i)
+            line[i] = uchar(rng.bounded(256));
+    }
+    // Room for the encoder's work buffers and the first few megabytes of
+    // output, not for the whole file.
+    EXPECT_EXIT(encodeWithHeadroom(noise, rlim_t(6) << 20), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(JpegDecoderRobustness, EmptyGarbageAndTruncatedInputAreErrors)
