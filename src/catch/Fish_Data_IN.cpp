@@ -8,7 +8,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "catch/Data_Sel.h"
+#include "catch/Data_Sel_F.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "pictures/input.h"

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
-#include "catch/Data_Sel.h"
+#include "catch/Data_Sel_F.h"
 #include "catch_fixture.h"
 #include "ui/testing/driver.h"
 

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
-#include "catch/Data_Sel.h"
+#include "catch/Data_Sel_F.h"
 #include "catch/Fish_Data_IN.h"
 #include "catch_fixture.h"
 #include "core/Main_F.h"

@@ -1,6 +1,6 @@
 // The catch entry window with a trip typed in, and the pick list, for
 // scripts/screenshots.sh.
-#include "catch/Data_Sel.h"
+#include "catch/Data_Sel_F.h"
 #include "catch/Fish_Data_IN.h"
 #include "core/DM_1.h"
 #include "core/handover.h"

@@ -1,4 +1,4 @@
-#include "catch/Data_Sel.h"
+#include "catch/Data_Sel_F.h"
 
 #include <QCloseEvent>
 
