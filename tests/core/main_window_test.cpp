@@ -135,6 +135,36 @@ TEST(MainWindowStart, OnlyTheCatchFileGivesTheLessonsMessageAndCreatesRowZero) {
     EXPECT_EQ(rows[0].p02, "NOT");
 }
 
+TEST(MainWindowStart, MemoFileWithoutTheLessonsTableGivesTheMessageAtEveryStart) {
+    test::TempDatabases files;
+    runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
+    for (int start = 0; start < 2; ++start) {
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeMessages(), QStringList{KadaiTableMissingMessage});
+        // The rest of the start sequence has run before the probe.
+        EXPECT_EQ(ShioMode, 1);
+        EXPECT_EQ(FuneWord, "船");
+    }
+}
+
+TEST(MainWindowStart, UnreadableVersionStopsTheStartBeforeTheSettingsRow) {
+    test::TempDatabases files;   // FISH_PASS empty, no lessons table
+    {
+        Driver drv;
+        drv.platform().versionText.clear();
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeErrors().size(), 1);
+        EXPECT_EQ(drv.takeMessages(), QStringList{});   // no lessons-table probe either
+        EXPECT_EQ(run.main().Label6->caption(), "Label6");
+        EXPECT_EQ(DataMode, OLD_Flg);
+        EXPECT_TRUE(run.main().isOpen());
+    }
+    EXPECT_TRUE(passRows(files.catchFile()).empty());   // row 0 not created
+}
+
 TEST(MainWindowStart, EmptySettingsTableIsFilledAndReadAtTheNextStart) {
     test::TempDatabases files;
     runSql(files.memoFile(), {kCreateKadai});
