@@ -38,7 +38,8 @@ TPassF::TPassF(Form* owner) : Form(owner, "PassF") {
     // The middle: the tide-chart style.
     Panel1 = new Panel(this, "Panel1", 0, 46, 400, 194);
     Label11 = new Label(Panel1, "Label11", QStringLiteral("潮位　表示方法"), 16, 12);
-    Label_Shio = new Label(Panel1, "Label_Shio", QStringLiteral("潮　表示方法"), 160, 12);
+    // Clear of Label11 also when it holds its longer text after a failed read.
+    Label_Shio = new Label(Panel1, "Label_Shio", QStringLiteral("潮　表示方法"), 176, 12);
     Label_Shio->setFontPx(15, true);
     Label_Shio->setFontColor(kNavy);
     RadioGroup1 = new RadioGroup(Panel1, "RadioGroup1", QString(), 16, 40, 249, 97);

@@ -105,6 +105,12 @@ TEST(MainWindowStart, WithoutAnyDatabaseFileShowsTheServersErrorOnceAndStaysUsab
         EXPECT_EQ(f.Label33->caption(), "船・ポイントの表示");
         EXPECT_EQ(f.Label_Shio->caption(), "潮　表示方法");
         EXPECT_EQ(f.RadioGroup1->itemIndex(), 0);
+        // The longer headings do not run into the labels beside them.
+        auto textRight = [](tolvane::ui::Label* l) {
+            return l->bounds().left() + QFontMetrics(l->font()).horizontalAdvance(l->caption());
+        };
+        EXPECT_LT(textRight(f.Label11), f.Label_Shio->bounds().left());
+        EXPECT_LT(textRight(f.Label33), f.Label_Fune->bounds().left());
         drv.click(f.Btn_NO);
     });
     drv.dblClick(run.main().Label6);
