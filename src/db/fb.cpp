@@ -2,6 +2,7 @@
 #include "db/fb.h"
 
 #include <cstring>
+#include <limits>
 
 #include "db/fb_detail.h"
 
@@ -202,7 +203,12 @@ std::int32_t nextKey(Query& q, std::string_view selectMax) {
     q.open();
     Field& f = q.fields(0);
     if (f.isNull()) return 1;
-    return f.asInteger() + 1;
+    const std::int32_t largest = f.asInteger();
+    // Wrapping round to a negative key would break the order of the records.
+    if (largest == std::numeric_limits<std::int32_t>::max())
+        throw Error("No new key: the largest key " + std::to_string(largest) +
+                    " is the largest number a key can hold");
+    return largest + 1;
 }
 
 }  // namespace tolvane::db

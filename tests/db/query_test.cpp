@@ -167,6 +167,11 @@ TEST(Keys, LargestPlusOneAndOneForAnEmptyTable) {
     exec(q, "delete from FISH_DATA where CODENO = 5");
     c.tr.commitRetaining();
     EXPECT_EQ(db::nextKey(q, "select max(CODENO) from FISH_DATA"), 3);
+
+    // The largest key a column holds leaves no next one: an error, not a wrap.
+    insertRecord(q, 2147483647, "2024/01/01");
+    c.tr.commitRetaining();
+    EXPECT_THROW(db::nextKey(q, "select max(CODENO) from FISH_DATA"), db::Error);
 }
 
 TEST(Widths, TenFullWidthCharactersFillATwentyByteColumn) {
