@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#include "support/test_pictures.h"
 
 using namespace tolvane::pictures;
 
@@ -42,32 +42,7 @@ QColor blockAverage(const QImage& img, QPoint corner)
 // Other JPEG forms, written with plain libjpeg: greyscale, progressive.
 QByteArray otherJpeg(const QImage& src, bool grey, bool progressive)
 {
-    const QImage img = src.convertToFormat(grey ? QImage::Format_Grayscale8
-                                                : QImage::Format_RGB888);
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long len = 0;
-    jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = JDIMENSION(img.width());
-    c.image_height = JDIMENSION(img.height());
-    c.input_components = grey ? 1 : 3;
-    c.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&c);
-    if (progressive)
-        jpeg_simple_progression(&c);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<uchar*>(img.constScanLine(int(c.next_scanline)));
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
-    free(buf);
-    return out;
+    return tolvane::test::cameraJpeg(src, grey, progressive);
 }
 
 // Offset of the first marker 0xFF `code` in a JPEG stream, -1 when absent.

@@ -8,7 +8,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
+#include "support/test_pictures.h"
 
 using namespace tolvane;
 using namespace tolvane::pictures;
@@ -26,34 +26,7 @@ QImage gradient(int w, int h)
     return img;
 }
 
-// A JPEG file as a camera or another program writes it: quality 75.
-QByteArray cameraJpeg(const QImage& src)
-{
-    const QImage img = src.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long len = 0;
-    jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = JDIMENSION(img.width());
-    c.image_height = JDIMENSION(img.height());
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 75, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<uchar*>(img.constScanLine(int(c.next_scanline)));
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
-    free(buf);
-    return out;
-}
+using tolvane::test::cameraJpeg;
 
 QByteArray bytesOf(db::Field& f)
 {
