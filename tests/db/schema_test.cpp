@@ -13,28 +13,26 @@ using namespace tolvane::test;
 
 namespace {
 
-std::vector<std::string> columns(db::Query& q, const std::string& table) {
-    openSql(q, "select rdb$field_name from rdb$relation_fields where rdb$relation_name = \"" + table +
-                   "\" order by rdb$field_position");
-    std::vector<std::string> names;
+// The first column of every row of `sql`, its blank padding removed.
+std::vector<std::string> names(db::Query& q, const std::string& sql) {
+    openSql(q, sql);
+    std::vector<std::string> result;
     for (; !q.eof(); q.next()) {
         std::string n = q.fields(0).asString();
         n.erase(n.find_last_not_of(' ') + 1);
-        names.push_back(n);
+        result.push_back(n);
     }
-    return names;
+    return result;
+}
+
+std::vector<std::string> columns(db::Query& q, const std::string& table) {
+    return names(q, "select rdb$field_name from rdb$relation_fields where rdb$relation_name = \"" +
+                        table + "\" order by rdb$field_position");
 }
 
 std::vector<std::string> tables(db::Query& q) {
-    openSql(q, "select rdb$relation_name from rdb$relations where rdb$system_flag = 0 "
-               "order by rdb$relation_name");
-    std::vector<std::string> names;
-    for (; !q.eof(); q.next()) {
-        std::string n = q.fields(0).asString();
-        n.erase(n.find_last_not_of(' ') + 1);
-        names.push_back(n);
-    }
-    return names;
+    return names(q, "select rdb$relation_name from rdb$relations where rdb$system_flag = 0 "
+                    "order by rdb$relation_name");
 }
 
 }  // namespace

@@ -36,17 +36,21 @@ QByteArray bytesOf(db::Field& f)
 
 using Writer = void (*)(db::Param&, const Picture&);
 
-// One FISH_DATA row holding `picture` in `column`, written by `write` as the
-// catch windows do, then read back in a new select.
-struct CatchRow {
-    CatchDb d;
+// One row of `table` holding `picture` in `column`, written by `write` as the
+// windows do, then read back in a new select.
+template <class Db>
+struct PictureRow {
+    PictureRow(const char* table, const char* key) : table(table), key(key) {}
+    const char* table;
+    const char* key;
+    Db d;
     db::Query q{d.db, d.tr};
 
     void store(const char* column, Writer write, const Picture& picture, int code = 1)
     {
         q.close();
         q.sqlClear();
-        q.sqlAdd(std::string("insert into FISH_DATA (CODENO, ") + column + ")");
+        q.sqlAdd(std::string("insert into ") + table + " (" + key + ", " + column + ")");
         q.sqlAdd(" values (:parCode, :parPic)");
         q.paramByName("parCode").setInteger(code);
         write(q.paramByName("parPic"), picture);
@@ -55,35 +59,19 @@ struct CatchRow {
     }
     db::Field& read(const char* column, int code = 1)
     {
-        test::openSql(q, std::string("select ") + column +
-                             " from FISH_DATA where CODENO = " + std::to_string(code));
+        test::openSql(q, std::string("select ") + column + " from " + table + " where " + key +
+                             " = " + std::to_string(code));
         EXPECT_EQ(q.recordCount(), 1);
         return q.fieldByName(column);
     }
 };
 
-struct MemoRow {
-    MemoDb d;
-    db::Query q{d.db, d.tr};
+struct CatchRow : PictureRow<CatchDb> {
+    CatchRow() : PictureRow("FISH_DATA", "CODENO") {}
+};
 
-    void store(const char* column, Writer write, const Picture& picture, int code = 1)
-    {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(std::string("insert into FISH_MEMO (CODE, ") + column + ")");
-        q.sqlAdd(" values (:parCode, :parPic)");
-        q.paramByName("parCode").setInteger(code);
-        write(q.paramByName("parPic"), picture);
-        q.execQuery();
-        d.tr.commitRetaining();
-    }
-    db::Field& read(const char* column, int code = 1)
-    {
-        test::openSql(q, std::string("select ") + column +
-                             " from FISH_MEMO where CODE = " + std::to_string(code));
-        EXPECT_EQ(q.recordCount(), 1);
-        return q.fieldByName(column);
-    }
+struct MemoRow : PictureRow<MemoDb> {
+    MemoRow() : PictureRow("FISH_MEMO", "CODE") {}
 };
 
 }  // namespace
