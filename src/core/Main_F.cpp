@@ -83,10 +83,9 @@ TMainF::TMainF() : Form(nullptr, "MainF") {
     Label6 = new Label(this, "Label6", QStringLiteral("Label6"), 32, 421);
 
     // Keyboard order; the first one has the focus when the window opens.
-    const Button* order[] = {Btn_Memo_Out, Btn_Memo_In, Btn_Mente, Btn_Data_Out, Btn_Data_In,
-                             Btn_Name,     Btn_Name_In, Btn_Bunseki, Button1,   Btn_Kadai};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<Button*>(order[i - 1]), const_cast<Button*>(order[i]));
+    QWidget* order[] = {Btn_Memo_Out, Btn_Memo_In, Btn_Mente,   Btn_Data_Out, Btn_Data_In,
+                        Btn_Name,     Btn_Name_In, Btn_Bunseki, Button1,      Btn_Kadai};
+    for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
     Btn_Memo_Out->setFocus();
 
     IBSQL = std::make_unique<Query>(DM1->IBDB2, DM1->IBTr2);
