@@ -9,7 +9,7 @@
 #include <QTranslator>
 
 #include "core/DM_1.h"
-#include "core/Main_F.h"
+#include "app/Main_F.h"
 #include "db/fb.h"
 #include "ui/form.h"
 

@@ -10,7 +10,7 @@
 #include "catch/Data_Sel_F.h"
 #include "catch/Fish_Data_IN.h"
 #include "catch_fixture.h"
-#include "core/Main_F.h"
+#include "app/Main_F.h"
 #include "pictures/codec.h"
 #include "pictures/input.h"
 #include "ui/testing/driver.h"

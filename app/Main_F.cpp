@@ -1,22 +1,17 @@
-#include "core/Main_F.h"
+#include "app/Main_F.h"
 
 #include <QWidget>
 
 #include "catch/Fish_Data_IN.h"
+#include "core/messages.h"
 #include "core/DM_1.h"
-#include "core/Pass_F.h"
+#include "app/Pass_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
 using tolvane::db::Query;
 
 TMainF* MainF = nullptr;
-
-const QString KadaiTableMissingMessage =
-    QStringLiteral("新しいデータベースフィールドが必要です") + QChar('\r') +
-    QStringLiteral(" （課題用のデータベース） ") + QChar('\r') +
-    QStringLiteral("「メンテナンス画面」にて") + QChar('\r') +
-    QStringLiteral("新しいデータベースを作成してください");
 
 namespace {
 

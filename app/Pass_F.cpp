@@ -1,4 +1,4 @@
-#include "core/Pass_F.h"
+#include "app/Pass_F.h"
 
 #include "core/DM_1.h"
 #include "core/handover.h"

@@ -66,7 +66,3 @@ private:
 };
 
 extern TMainF* MainF;
-
-// The four lines shown at start when the lessons table cannot be read,
-// separated by a single carriage return.
-extern const QString KadaiTableMissingMessage;

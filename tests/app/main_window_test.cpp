@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "core/DM_1.h"
-#include "core/Main_F.h"
-#include "core/Pass_F.h"
+#include "app/Main_F.h"
+#include "app/Pass_F.h"
 #include "core/handover.h"
+#include "core/messages.h"
 #include "support/test_databases.h"
+#include "support/test_sql.h"
 #include "ui/fonts.h"
 #include "ui/testing/driver.h"
 
@@ -18,22 +20,6 @@ using namespace tolvane;
 using tolvane::ui::testing::Driver;
 
 namespace {
-
-// Runs statements on one database file through a connection of its own,
-// committed and detached before the program's own connections attach.
-void runSql(const std::string& file, std::initializer_list<std::string> statements) {
-    db::Connection c;
-    c.databaseName = file;
-    db::Transaction t(c);
-    db::Query q(c, t);
-    for (const auto& s : statements) {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(s);
-        q.execQuery();
-    }
-    t.commitRetaining();
-}
 
 struct PassRow {
     bool p01Null;
@@ -54,10 +40,6 @@ std::vector<PassRow> passRows(const std::string& file) {
                         q.fieldByName("P02_PASSWD").asString()});
     return rows;
 }
-
-const char* kCreateKadai =
-    " CREATE TABLE FISH_KADAI ( K00_CODENO INTEGER, K00_PAPANO INTEGER, K01_FISH VARCHAR(40),"
-    " K02_PLACE VARCHAR(40), K03_TUKI VARCHAR(10), K10_MEMO BLOB SUB_TYPE TEXT SEGMENT SIZE 80 ) ";
 
 // One run of the program: the data module and the main window over the files
 // of `files`, started from that directory.
@@ -143,7 +125,7 @@ TEST(MainWindowStart, OnlyTheCatchFileGivesTheLessonsMessageAndCreatesRowZero) {
 
 TEST(MainWindowStart, MemoFileWithoutTheLessonsTableGivesTheMessageAtEveryStart) {
     test::TempDatabases files;
-    runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
+    test::runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
     for (int start = 0; start < 2; ++start) {
         Driver drv;
         ProgramRun run(files);
@@ -173,7 +155,7 @@ TEST(MainWindowStart, UnreadableVersionStopsTheStartBeforeTheSettingsRow) {
 
 TEST(MainWindowStart, EmptySettingsTableIsFilledAndReadAtTheNextStart) {
     test::TempDatabases files;
-    runSql(files.memoFile(), {kCreateKadai});
+    test::createLessonsTable(files.memoFile());
     {
         Driver drv;
         ProgramRun run(files);
@@ -192,8 +174,8 @@ TEST(MainWindowStart, EmptySettingsTableIsFilledAndReadAtTheNextStart) {
 
 TEST(MainWindowStart, RowZeroWithoutStyleGetsASecondRowZeroEachStart) {
     test::TempDatabases files;
-    runSql(files.memoFile(), {kCreateKadai});
-    runSql(files.catchFile(),
+    test::createLessonsTable(files.memoFile());
+    test::runSql(files.catchFile(),
            {"insert into FISH_PASS (P00_CODENO, P01_PASSWD, P02_PASSWD) values (0, NULL, \"FUNE\")"});
     {
         Driver drv;
@@ -218,8 +200,8 @@ TEST(MainWindowStart, SettingsRowDecidesStyleAndWordingExactly) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.p01) + " " + c.p02);
         test::TempDatabases files;
-        runSql(files.memoFile(), {kCreateKadai});
-        runSql(files.catchFile(), {std::string("insert into FISH_PASS values (0, ") + c.p01 + ", " +
+        test::createLessonsTable(files.memoFile());
+        test::runSql(files.catchFile(), {std::string("insert into FISH_PASS values (0, ") + c.p01 + ", " +
                                    c.p02 + ")"});
         Driver drv;
         ProgramRun run(files);
@@ -231,7 +213,7 @@ TEST(MainWindowStart, SettingsRowDecidesStyleAndWordingExactly) {
 
 TEST(MainWindowLayout, MatchesItsDesign) {
     test::TempDatabases files;
-    runSql(files.memoFile(), {kCreateKadai});
+    test::createLessonsTable(files.memoFile());
     Driver drv;
     ProgramRun run(files);
     TMainF& m = run.main();
@@ -265,7 +247,7 @@ TEST(MainWindowLayout, MatchesItsDesign) {
 // missing Japanese font would show empty boxes.
 TEST(MainWindowLayout, EveryCaptionHasGlyphs) {
     test::TempDatabases files;
-    runSql(files.memoFile(), {kCreateKadai});
+    test::createLessonsTable(files.memoFile());
     Driver drv;
     ProgramRun run(files);
     drv.show(run.main());
@@ -293,7 +275,7 @@ TEST(MainWindowLayout, EveryCaptionHasGlyphs) {
 
 class SettingsDialog : public ::testing::Test {
 protected:
-    void SetUp() override { runSql(files.memoFile(), {kCreateKadai}); }
+    void SetUp() override { test::createLessonsTable(files.memoFile()); }
 
     void start() {
         run.emplace(files);
@@ -315,7 +297,7 @@ protected:
 };
 
 TEST_F(SettingsDialog, ShowsTheStoredSettingsAndPreviewsAChoiceWithoutStoringIt) {
-    runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
+    test::runSql(files.catchFile(), {"insert into FISH_PASS values (0, 1, \"FUNE\")"});
     start();
     inDialog([&](TPassF& f) {
         EXPECT_EQ(f.caption(), "ないしょ");

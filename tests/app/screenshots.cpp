@@ -1,7 +1,7 @@
 // The main window and the settings dialog for scripts/screenshots.sh.
 #include "core/DM_1.h"
-#include "core/Main_F.h"
-#include "core/Pass_F.h"
+#include "app/Main_F.h"
+#include "app/Pass_F.h"
 #include "core/handover.h"
 #include "ui/testing/screenshots.h"
 
