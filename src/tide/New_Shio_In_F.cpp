@@ -180,6 +180,7 @@ void TNew_Shio_InF::growFor(int pw, int ph, bool withHeight) {
         const int iw = std::min(pw, width() - 190);
         if (iw > Image_S->width()) Image_S->setWidth(iw);
     }
+    tolvane::tide::keepOnScreen(*this);
 }
 
 void TNew_Shio_InF::FormShow() {

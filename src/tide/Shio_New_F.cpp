@@ -119,6 +119,7 @@ void TShio_NewF::FormShow() {
     if (pic.width() > 500) {
         const int w = std::min(pic.width() + 40, tolvane::tide::maxClientWidth(*this));
         if (w > width()) setWidth(w);   // Image_SS follows by its anchors
+        tolvane::tide::keepOnScreen(*this);
     }
     for (int i = 0; i < 12; ++i) marks_[i] = IBSQL.fields(1 + i).asInteger();
     haveMarks_ = true;

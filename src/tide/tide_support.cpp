@@ -42,6 +42,15 @@ int maxClientHeight(const ui::Form& f) {
     return std::max(1, availableArea(f).height() - frame);
 }
 
+void keepOnScreen(ui::Form& f) {
+    const QRect area = availableArea(f);
+    const QRect frame = f.frameGeometry();
+    const int dx = std::min(0, area.right() - frame.right());
+    const int dy = std::min(0, area.bottom() - frame.bottom());
+    if (dx != 0 || dy != 0)
+        f.move(std::max(area.left(), f.x() + dx), std::max(area.top(), f.y() + dy));
+}
+
 QString ownerEditText(const ui::Form& f, const QString& name) {
     if (f.owner() == nullptr) return {};
     auto* e = f.owner()->findControl<ui::Edit>(name);

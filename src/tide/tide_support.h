@@ -26,6 +26,9 @@ inline constexpr int kOffsetLimit = 16'777'215;
 // within the available area of its screen.
 int maxClientWidth(const ui::Form& f);
 int maxClientHeight(const ui::Form& f);
+// Moves `f` back inside the available area of its screen where it grew past
+// the right or bottom edge.
+void keepOnScreen(ui::Form& f);
 
 // The text of the owner's control `name` (an edit box), or an empty text.
 QString ownerEditText(const ui::Form& f, const QString& name);

@@ -326,3 +326,23 @@ TEST(RectangleTideEditorEntry, HandsChartAndRectanglesToTheEntryWindowAtHalfScal
     EXPECT_TRUE(entry.Image_Shio->picture().isJpeg());
     EXPECT_EQ(ShioTimeRects, (std::array<int, 8>{167, 48, 113, 433, 216, 48, 33, 433}));
 }
+
+TEST(RectangleTideEditorSave, RefusesAChartOverTheReadersLimitBeforeWriting) {
+    Session s;
+    Driver drv;
+    addRecord(1, std::nullopt);
+    BrowserStandIn browser;
+    drv.show(browser);
+    DataMode = OLD_Flg;
+    ShioPicFlag = 0;
+    browser.Edit_No->setText("1");
+    openEditor(drv, &browser, [&](TFish_Shio_InF& f) {
+        QImage huge(10'001, 10'000, QImage::Format_Mono);
+        huge.fill(0);
+        f.Image_S->setVisible(false);
+        f.Image_S->setPicture(pictures::Picture::fromBitmap(huge));
+        drv.click(f.Btn_OK);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"登録に失敗しました"});
+    });
+    EXPECT_TRUE(storedRows(s.files.catchFile())[0].at("SHIO_ZU").null);
+}
