@@ -325,6 +325,17 @@ TEST(RectangleTideEditorEntry, HandsChartAndRectanglesToTheEntryWindowAtHalfScal
     drv.click(entry.But_Cyoui);
     EXPECT_TRUE(entry.Image_Shio->picture().isJpeg());
     EXPECT_EQ(ShioTimeRects, (std::array<int, 8>{167, 48, 113, 433, 216, 48, 33, 433}));
+
+    // 入　力 stores the editor's bytes and rectangles with the new record.
+    const QByteArray handed = entry.Image_Shio->picture().jpegBytes();
+    entry.Edit_Basyo->setText("東京湾");
+    entry.Edit_F1->setText("アジ");
+    drv.click(entry.Btn_New_Yes);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"入力完了"});
+    const auto rows = storedRows(s.files.catchFile());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(QByteArray::fromStdString(rows[0].at("SHIO_ZU").bytes), handed);
+    EXPECT_EQ(ints(rows[0], kTimeCols), (std::vector<int>{167, 48, 113, 433, 216, 48, 33, 433}));
 }
 
 TEST(RectangleTideEditorSave, RefusesAChartOverTheReadersLimitBeforeWriting) {
