@@ -13,8 +13,10 @@
 
 int main(int argc, char** argv) {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
+    std::filesystem::path configDir;
     if (platform == nullptr || std::string(platform) == "offscreen") {
-        const auto config = tolvane::test::makeTempDir("tolvane-tide-screen-") / "screen.json";
+        configDir = tolvane::test::makeTempDir("tolvane-tide-screen-");
+        const auto config = configDir / "screen.json";
         std::ofstream(config) << R"({"screens":[{"name":"wide","x":0,"y":0,"width":1600,)"
                               << R"("height":1200,"logicalDpiX":96,"logicalDpiY":96}]})";
         setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config.string()).c_str(), 1);
@@ -22,5 +24,6 @@ int main(int argc, char** argv) {
     tolvane::test::prepareFirebirdEnvironment();
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    if (!configDir.empty()) std::filesystem::remove_all(configDir);   // read by now
     return RUN_ALL_TESTS();
 }
