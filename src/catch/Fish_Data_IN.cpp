@@ -13,6 +13,8 @@
 #include "core/handover.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
+#include "tide/Fish_Shio_In_F.h"
+#include "tide/New_Shio_In_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -580,13 +582,14 @@ void TFishDataIn::Image_ShioDblClick() {
     if (ShioMode == 1) {
         Shape_1->setBounds(0, 0, 0, 0);
         Shape_2->setBounds(0, 0, 0, 0);
-        // The rectangle-style tide editor (TFish_Shio_InF) opens here; it
-        // hands back its picture in Image_Shio and its rectangles in
-        // ShioTimeRects.
+        // The editor hands back its picture in Image_Shio and its rectangles
+        // in ShioTimeRects.
+        openModal(Fish_Shio_InF, this);
         PlaceTimeShapes();
     } else {
-        // The general-style tide editor (TNew_Shio_InF) opens here; it hands
-        // back its picture in Image_Shio and its markers in ShioNewMarks.
+        // The editor hands back its picture in Image_Shio and its markers in
+        // ShioNewMarks.
+        openModal(New_Shio_InF, this);
     }
 }
 

@@ -15,6 +15,8 @@
 #include "pictures/input.h"
 #include "ui/testing/driver.h"
 #include "support/test_pictures.h"
+#include "tide/Fish_Shio_In_F.h"
+#include "tide/New_Shio_In_F.h"
 
 using namespace tolvane;
 using tolvane::ui::testing::Driver;
@@ -682,6 +684,8 @@ TEST(CatchEntryTide, RectangleMarkersArePlacedAtHalfScale) {
     ShioMode = 1;
     DataMode = OLD_Flg;
     ShioTimeRects = {100, 40, 60, 200, 201, 41, 31, 101};
+    auto closeEditor = [&](auto& f) { drv.click(f.Btn_Return); };
+    drv.expectModal<TFish_Shio_InF>(closeEditor);
     drv.click(w.But_Cyoui);
     EXPECT_EQ(DataMode, NEW_Flg);
     EXPECT_EQ(ShioPicFlag, 1);
@@ -693,6 +697,7 @@ TEST(CatchEntryTide, RectangleMarkersArePlacedAtHalfScale) {
 
     // All zero: both invisible at (37, -5).
     ShioTimeRects.fill(0);
+    drv.expectModal<TFish_Shio_InF>(closeEditor);
     drv.dblClick(w.Image_Shio);
     EXPECT_EQ(w.Shape_1->bounds(), QRect(37, -5, 0, 0));
     EXPECT_EQ(w.Shape_2->bounds(), QRect(37, -5, 0, 0));
@@ -701,6 +706,7 @@ TEST(CatchEntryTide, RectangleMarkersArePlacedAtHalfScale) {
     // The general style leaves the shapes alone.
     ShioMode = 0;
     ShioTimeRects = {100, 40, 60, 200, 201, 41, 31, 101};
+    drv.expectModal<TNew_Shio_InF>(closeEditor);
     drv.click(w.But_Cyoui);
     EXPECT_EQ(w.Shape_1->bounds(), QRect(37, -5, 0, 0));
 

@@ -1,0 +1,36 @@
+// What the tide-chart windows share: reading the opener's record number,
+// offsets from stored (possibly damaged) columns, and growing a window for a
+// large chart without leaving the screen.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace tolvane::ui {
+class Form;
+}
+
+namespace tolvane::tide {
+
+// The record number in `text`, when it is a whole number that fits a
+// 32-bit integer (blanks around it allowed); nothing otherwise.
+std::optional<int> recordNumber(const QString& text);
+
+// a + b summed without overflow and held within +-16,777,215, so a damaged
+// column cannot place a marker beyond what the window layer can draw.
+int offsetSum(std::int64_t a, std::int64_t b);
+inline constexpr int kOffsetLimit = 16'777'215;
+
+// The largest client width and height `f` may take so that its frame stays
+// within the available area of its screen.
+int maxClientWidth(const ui::Form& f);
+int maxClientHeight(const ui::Form& f);
+// Moves `f` back inside the available area of its screen where it grew past
+// the right or bottom edge.
+void keepOnScreen(ui::Form& f);
+
+// The text of the owner's control `name` (an edit box), or an empty text.
+QString ownerEditText(const ui::Form& f, const QString& name);
+
+}  // namespace tolvane::tide
