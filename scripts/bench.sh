@@ -29,3 +29,4 @@ run() {
 
 run tolvane_bench_db "$@"
 run tolvane_bench_pictures
+run tolvane_bench_photo
