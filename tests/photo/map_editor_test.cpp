@@ -103,6 +103,22 @@ TEST(MapEditorEntry, HandsTheEncodedPictureToTheEntryWindowWhichStoresItsBytes) 
     drv.click(entry.Btn_New_Yes);
     EXPECT_EQ(drv.takeMessages(), QStringList{"入力完了"});
     EXPECT_EQ(storedBlob(s.files.catchFile(), chizuOf(1)), (Blob{false, handed}));
+
+    // The next record's map from a JPEG file: stored re-encoded, same size.
+    const QByteArray file = cameraJpeg(gradient(64, 48));
+    drv.platform().pictureFileAnswers = {writeFile("spot.jpg", file)};
+    drv.expectModal<TFish_Chizu_InF>([&](TFish_Chizu_InF& f) {
+        drv.click(f.Btn_File);
+        drv.click(f.Btn_OK);
+    });
+    drv.click(entry.Btn_Chizu);
+    entry.Edit_Basyo->setText("相模湾");
+    entry.Edit_F1->setText("サバ");
+    drv.click(entry.Btn_New_Yes);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"入力完了"});
+    const Blob second = storedBlob(s.files.catchFile(), chizuOf(2));
+    EXPECT_NE(second.bytes, file);
+    EXPECT_EQ(pictures::decodeJpeg(second.bytes).size(), QSize(64, 48));
 }
 
 TEST(MapEditorBrowser, OpensWithTheBrowsersMapAndStoresItReencodedInThatRecordOnly) {
