@@ -16,9 +16,9 @@ namespace {
 const QString kNoCode = QStringLiteral("コード番号取得失敗");
 const QString kFailed = QStringLiteral("登録に失敗しました");
 
+// The buttons of the right column.
 Button* newButton(QWidget* parent, const char* name, const QString& caption, int top) {
-    auto* b = new Button(parent, name, caption, 536, top, 137, 33);
-    return b;
+    return new Button(parent, name, caption, 536, top, 137, 33);
 }
 }  // namespace
 
