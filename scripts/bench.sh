@@ -30,3 +30,4 @@ run() {
 run tolvane_bench_db "$@"
 run tolvane_bench_pictures
 run tolvane_bench_tide
+run tolvane_bench_photo

@@ -11,6 +11,7 @@
 #include "catch/Data_Sel_F.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
+#include "photo/Fish_Chizu_In_F.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
 #include "tide/Fish_Shio_In_F.h"
@@ -595,8 +596,8 @@ void TFishDataIn::Image_ShioDblClick() {
 
 void TFishDataIn::Image_MapDblClick() {
     DataMode = NEW_Flg;
-    // The map window (TFish_Chizu_InF) opens here; it hands back its picture
-    // in Image_Map.
+    // The map editor hands its picture back in Image_Map.
+    openModal(Fish_Chizu_InF, this);
 }
 
 void TFishDataIn::Image_Photo_DblClick(Image* sender) {

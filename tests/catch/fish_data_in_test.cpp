@@ -9,6 +9,7 @@
 
 #include "catch/Data_Sel_F.h"
 #include "catch/Fish_Data_IN.h"
+#include "photo/Fish_Chizu_In_F.h"
 #include "catch_fixture.h"
 #include "app/Main_F.h"
 #include "pictures/codec.h"
@@ -712,6 +713,10 @@ TEST(CatchEntryTide, RectangleMarkersArePlacedAtHalfScale) {
 
     // The map button sets the mode for the map window.
     DataMode = OLD_Flg;
+    drv.expectModal<TFish_Chizu_InF>([&](TFish_Chizu_InF& f) {
+        EXPECT_EQ(DataMode, NEW_Flg);
+        drv.click(f.Btn_Return);
+    });
     drv.click(w.Btn_Chizu);
     EXPECT_EQ(DataMode, NEW_Flg);
 }
