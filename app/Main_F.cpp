@@ -6,6 +6,8 @@
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
+#include "lessons/Kadai_Out_F.h"
+#include "lessons/Kadai_Sel_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -177,6 +179,8 @@ void TMainF::Btn_BunsekiClick() {}
 
 void TMainF::Btn_KadaiClick() {
     KadaiMode = 0;
+    openModal(Kadai_SelF, this);
+    if (KadaiMode != 3) openModal(Kadai_OutF, this);
 }
 
 void TMainF::Btn_MenteClick() {}
