@@ -6,6 +6,8 @@
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
+#include "address/Name_Show_F.h"
+#include "address/Name_sel_F.h"
 #include "lessons/Kadai_Out_F.h"
 #include "lessons/Kadai_Sel_F.h"
 #include "ui/platform.h"
@@ -185,12 +187,16 @@ void TMainF::Btn_KadaiClick() {
 
 void TMainF::Btn_MenteClick() {}
 
+// After the list, the entry last saved from it is shown once more.
 void TMainF::Btn_NameClick() {
     AddrMode = 0;
+    openModal(Name_SelF, this);
+    if (AddrCode > -1) openModal(Name_ShowF, this);
 }
 
 void TMainF::Btn_Name_InClick() {
     AddrMode = 1;
+    openModal(Name_ShowF, this);
 }
 
 void TMainF::Button1Click() { close(); }
