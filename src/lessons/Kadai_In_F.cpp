@@ -1,7 +1,5 @@
 #include "lessons/Kadai_In_F.h"
 
-#include <Qt>
-
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "core/messages.h"

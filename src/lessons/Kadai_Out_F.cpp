@@ -119,6 +119,8 @@ void TKadai_OutF::KadaiShow() {
                        QString::fromStdString(IBSQL.fieldByName("K03_TUKI").asString()) +
                        QStringLiteral(" 月"));
     Memo1->setText(QString::fromStdString(IBSQL.fieldByName("K10_MEMO").asString()));
+    // The text shown is the stored one: nothing to correct until it is changed.
+    Btn_In->setEnabled(false);
     Btn_Prior->setFocus();
 }
 

@@ -311,6 +311,13 @@ TEST(LessonDisplay, ACorrectedTextIsStoredAndShownAgainAfterSteppingAway) {
         drv.click(f.Btn_Next);
         EXPECT_EQ(f.Memo1->text(), "課題5\r\n追記");
 
+        // A change left unstored is replaced by the next lesson shown.
+        drv.typeIme(f.Memo1, "消える");
+        drv.click(f.Btn_Prior);
+        EXPECT_EQ(f.Memo1->text(), "課題4");
+        EXPECT_FALSE(f.Btn_In->isEnabled());
+        drv.click(f.Btn_Next);
+
         // A failed correction keeps the text typed.
         drv.typeIme(f.Memo1, "𠮷");
         drv.click(f.Btn_In);
