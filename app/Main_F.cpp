@@ -6,6 +6,10 @@
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
+#include "address/Name_Show_F.h"
+#include "address/Name_sel_F.h"
+#include "lessons/Kadai_Out_F.h"
+#include "lessons/Kadai_Sel_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -177,16 +181,22 @@ void TMainF::Btn_BunsekiClick() {}
 
 void TMainF::Btn_KadaiClick() {
     KadaiMode = 0;
+    openModal(Kadai_SelF, this);
+    if (KadaiMode != 3) openModal(Kadai_OutF, this);
 }
 
 void TMainF::Btn_MenteClick() {}
 
+// After the list, the entry last saved from it is shown once more.
 void TMainF::Btn_NameClick() {
     AddrMode = 0;
+    openModal(Name_SelF, this);
+    if (AddrCode > -1) openModal(Name_ShowF, this);
 }
 
 void TMainF::Btn_Name_InClick() {
     AddrMode = 1;
+    openModal(Name_ShowF, this);
 }
 
 void TMainF::Button1Click() { close(); }

@@ -12,6 +12,7 @@
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "photo/Fish_Chizu_In_F.h"
+#include "lessons/Kadai_In_F.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
 #include "tide/Fish_Shio_In_F.h"
@@ -647,8 +648,8 @@ void TFishDataIn::Btn_KadaiClick() {
     if (month.startsWith(QLatin1Char('0'))) month.remove(0, 1);
     KadaiMonth = month;
     KadaiPapaNo = Edit_No->text().toInt();
-    // The lesson entry window (TKadai_InF) opens here; it stores its lesson
-    // at once under KadaiPapaNo.
+    // The lesson is stored at once under KadaiPapaNo, saved trip or not.
+    openModal(Kadai_InF, this);
 }
 
 // --- the save ---------------------------------------------------------------------------------

@@ -11,6 +11,8 @@
 #include "catch/Fish_Data_IN.h"
 #include "photo/Fish_Chizu_In_F.h"
 #include "catch_fixture.h"
+#include "lessons/Kadai_In_F.h"
+#include "support/test_sql.h"
 #include "app/Main_F.h"
 #include "pictures/codec.h"
 #include "pictures/input.h"
@@ -723,6 +725,7 @@ TEST(CatchEntryTide, RectangleMarkersArePlacedAtHalfScale) {
 
 TEST(CatchEntryLesson, NeedsPlaceAndSpeciesAndHandsOverTheMonthWithoutZero) {
     Session s;
+    tolvane::test::createLessonsTable(s.files.memoFile());
     Driver drv;
     EntryWindow e(drv);
     TFishDataIn& w = e.w;
@@ -732,7 +735,28 @@ TEST(CatchEntryLesson, NeedsPlaceAndSpeciesAndHandsOverTheMonthWithoutZero) {
 
     fillRequired(w, "城ヶ島", "メジナ");
     w.Edit_Day->setText("2024/3/5");   // typed, never normalised
+    // The lesson window opens and stores its lesson at once, the trip unsaved.
+    drv.expectModal<TKadai_InF>([&](TKadai_InF& k) {
+        EXPECT_EQ(k.Edit_Place->text(), "城ヶ島");
+        EXPECT_EQ(k.Edit_Fish->text(), "メジナ");
+        EXPECT_EQ(k.Edit_Tuki->text(), " 3 月");
+        EXPECT_EQ(k.Label_No->caption(), "1");
+        drv.typeIme(k.Memo1, "潮上に投げる");
+        drv.click(k.Btn_In);
+    });
     drv.click(w.Btn_Kadai);
+    {
+        tolvane::db::Connection c;
+        c.databaseName = s.files.memoFile();
+        tolvane::db::Transaction t(c);
+        tolvane::db::Query q(c, t);
+        q.sqlAdd("select K00_PAPANO, K03_TUKI from FISH_KADAI");
+        q.open();
+        ASSERT_EQ(q.recordCount(), 1);
+        EXPECT_EQ(q.fields(0).asInteger(), 1);
+        EXPECT_EQ(q.fields(1).asString(), "3");
+    }
+    EXPECT_TRUE(storedRows(s.files.catchFile()).empty());
     EXPECT_EQ(w.Edit_Day->text(), "2024/03/05");
     EXPECT_EQ(KadaiMode, 1);
     EXPECT_EQ(KadaiPlace, "城ヶ島");
@@ -741,6 +765,7 @@ TEST(CatchEntryLesson, NeedsPlaceAndSpeciesAndHandsOverTheMonthWithoutZero) {
     EXPECT_EQ(KadaiPapaNo, 1);
 
     w.Edit_Day->setText("2024/11/20");
+    drv.expectModal<TKadai_InF>([&](TKadai_InF& k) { drv.click(k.Btn_Return); });
     drv.click(w.Btn_Kadai);
     EXPECT_EQ(KadaiMonth, "11");
 
