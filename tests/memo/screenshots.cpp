@@ -1,5 +1,6 @@
 // The memo windows with sample memos, for scripts/screenshots.sh.
 #include "core/DM_1.h"
+#include "pictures/codec.h"
 #include "memo/Input_F.h"
 #include "memo/Select_F.h"
 #include "memo/Show_F.h"
@@ -53,6 +54,18 @@ void storeSampleMemos() {
         q.sqlAdd(s);
         q.execQuery();
     }
+    // Memo 1 with its map, rig picture and two photos.
+    q.close();
+    q.sqlClear();
+    q.sqlAdd("update FISH_MEMO set F_MAP = :parF_MAP, F_SHIO = :parF_SHIO, F_PHOTO1 = :parF_PHOTO1,"
+             " F_PHOTO2 = :parF_PHOTO2 where CODE = 1");
+    const std::pair<const char*, QImage> pictures[] = {{"parF_MAP", sample(320, 240, 180)},
+                                                       {"parF_SHIO", sample(400, 200, 90)},
+                                                       {"parF_PHOTO1", sample(128, 96, 120)},
+                                                       {"parF_PHOTO2", sample(160, 120, 40)}};
+    for (const auto& [param, img] : pictures)
+        q.paramByName(param).setBlob(tolvane::pictures::encodeJpeg(img).toStdString());
+    q.execQuery();
     DM1->IBTr1.commitRetaining();
 }
 
