@@ -355,3 +355,99 @@ TEST(MemoViewerChildren, PicturesWithoutAColumnOpenNothing) {
     drv.dblClick(w.Image_P1);
     EXPECT_EQ(drv.shownWindows(), QStringList{});
 }
+
+// The windows of the other subsystems, once they are part of the program.
+// They are answered by name, so these cases need nothing of theirs but the
+// window itself.
+namespace {
+
+// Closes the window opened by name after `during` ran.
+void expectWindow(Driver& drv, const char* name, std::function<void()> during = {}) {
+    drv.expectModal(QString::fromLatin1(name), [&drv, during](ui::Form& f) {
+        if (during) during();
+        drv.closeByTitleBar(f);
+    });
+}
+
+void storeMapAndPhoto(Session& s) {
+    const std::string jpeg = pictures::encodeJpeg(memotest::gradient(24, 16)).toStdString();
+    memotest::storeBlob(s.files.memoFile(), 1, "F_MAP", jpeg);
+    memotest::storeBlob(s.files.memoFile(), 1, "F_SHIO", jpeg);
+    memotest::storeBlob(s.files.memoFile(), 1, "F_PHOTO1", jpeg);
+}
+
+}  // namespace
+
+#if __has_include("photo/Map_F.h") && __has_include("tide/Shio_New_F.h")
+TEST(MemoViewerChildren, AClickOrADoubleClickOnAPictureOpensOneView) {
+    Session s;
+    storeFive(s);
+    storeMapAndPhoto(s);
+    Driver drv;
+    Viewer v(drv);
+    expectWindow(drv, "MapF");
+    drv.dblClick(v.w.Image_M);
+    expectWindow(drv, "Shio_NewF");
+    drv.click(v.w.Image_S);
+    EXPECT_EQ(drv.shownWindows().size(), 2);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("photo/Map_Shio_F.h")
+TEST(MemoViewerChildren, TheMapWindowIsFollowedByTheStoredPictures) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    drv.click(v.w.Btn_P1);
+    expectWindow(drv, "Map_ShioF", [&] {
+        EXPECT_TRUE(v.w.Btn_Chizu->focused());
+        memotest::execMemo({"update FISH_MEMO set F_MAP = NULL where CODE = 2"});
+    });
+    drv.click(v.w.Btn_Chizu);
+    expectWindow(drv, "Map_ShioF", [&] { EXPECT_FALSE(v.w.Btn_Chizu->focused()); });
+    drv.click(v.w.Btn_Cyoui);
+    EXPECT_EQ(v.w.Label_CODE->caption(), "2");
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("photo/Photo_9_F.h")
+TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    ASSERT_FALSE(v.w.Image_P1->enabled());
+    const std::string jpeg = pictures::encodeJpeg(memotest::gradient(24, 16)).toStdString();
+    expectWindow(drv, "Photo_9F", [&] {
+        tolvane::db::Query q(DM1->IBDB1, DM1->IBTr1);
+        q.sqlAdd("update FISH_MEMO set F_PHOTO1 = :parF_PHOTO1 where CODE = 1");
+        q.paramByName("parF_PHOTO1").setBlob(jpeg);
+        q.execQuery();
+        DM1->IBTr1.commitRetaining();
+    });
+    drv.click(v.w.Btn_Photo);
+    EXPECT_TRUE(v.w.Image_P1->enabled());
+    EXPECT_EQ(v.w.Image_P1->picture().width(), 24);
+    expectWindow(drv, "Photo_9F");
+    drv.dblClick(v.w.Image_P1);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("maintenance/Mente_F.h")
+TEST(MemoViewerChildren, TheMaintenanceWindowLeavesTheViewerAsItWas) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    expectWindow(drv, "MenteF", [] { memotest::execMemo({"delete from FISH_MEMO where CODE = 1"}); });
+    drv.click(v.w.Btn_Mente);
+    drv.takeBoxes();
+    EXPECT_EQ(v.w.Label_CODE->caption(), "1");
+    EXPECT_EQ(v.w.ComboBox_X->itemCount(), 5);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
