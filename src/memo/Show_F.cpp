@@ -1,5 +1,7 @@
 #include "memo/Show_F.h"
 
+#include <future>
+
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "memo/Select_F.h"
@@ -31,6 +33,7 @@
 
 using namespace tolvane::ui;
 using tolvane::pictures::NullTest;
+using tolvane::pictures::Picture;
 
 QString MemoSearchSql;
 std::vector<int> MemoCodes;
@@ -263,44 +266,59 @@ void TShowF::ShowCodeAndMonths() {
     }
 }
 
-namespace {
-
-// One picture read on its own: an unreadable blob leaves its control empty
-// and shows its error; the other pictures are read all the same.
-void readPicture(Form* owner, Image* img, tolvane::db::Query& q, const char* column, NullTest test) {
-    img->clearPicture();
-    if (!q.active()) return;
-    try {
-        img->setPicture(tolvane::pictures::bitmapFirstRead(q.fieldByName(column), test));
-    } catch (const std::exception& e) {
-        img->clearPicture();
-        platform().errorBox(owner, QString::fromUtf8(e.what()));
+// The pictures of the current memo. Each is read on its own: an unreadable
+// blob leaves its control empty and shows its error, the others are shown
+// all the same. The blobs are fetched here and decoded side by side.
+void TShowF::showPictures(bool mapAndTide, bool photos) {
+    struct Read {
+        Image* img;
+        const char* column;
+        NullTest test;
+        std::future<Picture> decoded;
+    };
+    std::vector<Read> reads;
+    if (mapAndTide) {
+        reads.push_back({Image_M, "F_MAP", NullTest::Without, {}});
+        reads.push_back({Image_S, "F_SHIO", NullTest::Without, {}});
     }
-}
-
-}  // namespace
-
-void TShowF::ShowMapAndTide() {
-    Image_M->clearPicture();
-    Image_S->clearPicture();
-    readPicture(this, Image_M, IBSQL_OutPut, "F_MAP", NullTest::Without);
-    readPicture(this, Image_S, IBSQL_OutPut, "F_SHIO", NullTest::Without);
-}
-
-void TShowF::ShowMemoPhotos() {
+    if (photos) {
+        reads.push_back({Image_P1, "F_PHOTO1", NullTest::With, {}});
+        reads.push_back({Image_P2, "F_PHOTO2", NullTest::With, {}});
+        reads.push_back({Image_P3, "F_PHOTO3", NullTest::With, {}});
+        reads.push_back({Image_P4, "F_PHOTO4", NullTest::With, {}});
+    }
     tolvane::db::Query& q = IBSQL_OutPut;
-    const Image* photos[4] = {Image_P1, Image_P2, Image_P3, Image_P4};
-    for (int i = 0; i < 4; ++i)
-        readPicture(this, const_cast<Image*>(photos[i]), q, ("F_PHOTO" + std::to_string(i + 1)).c_str(),
-                    NullTest::With);
-    Image_P1->setEnabled(q.active() && !q.fieldByName("F_PHOTO1").isNull());
+    for (Read& r : reads) {
+        r.img->clearPicture();
+        if (!q.active()) continue;
+        try {
+            const tolvane::db::Field& f = q.fieldByName(r.column);
+            if (r.test == NullTest::With && f.isNull()) continue;
+            r.decoded = std::async(std::launch::async, tolvane::pictures::decodeBitmapFirst,
+                                   QByteArray::fromStdString(f.asBytes()));
+        } catch (const std::exception& e) {
+            platform().errorBox(this, QString::fromUtf8(e.what()));
+        }
+    }
+    for (Read& r : reads) {
+        if (!r.decoded.valid()) continue;
+        try {
+            r.img->setPicture(r.decoded.get());
+        } catch (const std::exception& e) {
+            platform().errorBox(this, QString::fromUtf8(e.what()));
+        }
+    }
+    if (photos) Image_P1->setEnabled(q.active() && !q.fieldByName("F_PHOTO1").isNull());
 }
+
+void TShowF::ShowMapAndTide() { showPictures(true, false); }
+
+void TShowF::ShowMemoPhotos() { showPictures(false, true); }
 
 void TShowF::showCurrentMemo() {
     ShowTextFields();
     ShowCodeAndMonths();
-    ShowMapAndTide();
-    ShowMemoPhotos();
+    showPictures(true, true);   // ShowMapAndTide and ShowMemoPhotos in one go
 }
 
 void TShowF::Btn_CloseClick() { close(); }

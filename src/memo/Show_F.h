@@ -98,6 +98,7 @@ private:
     void ShowMemoPhotos();
     void ShowByCode(int code);
     void showCurrentMemo();
+    void showPictures(bool mapAndTide, bool photos);
     void move(const std::function<void()>& step);
     void setNavigationEnabled(bool on);
     // Reopens the cursor with its statement and parameters and goes back to
