@@ -294,8 +294,10 @@ void TShowF::showPictures(bool mapAndTide, bool photos) {
         try {
             const tolvane::db::Field& f = q.fieldByName(r.column);
             if (r.test == NullTest::With && f.isNull()) continue;
-            r.decoded = std::async(std::launch::async, tolvane::pictures::decodeBitmapFirst,
-                                   QByteArray::fromStdString(f.asBytes()));
+            QByteArray bytes = QByteArray::fromStdString(f.asBytes());
+            // An empty value (NULL without the test) needs no thread of its own.
+            r.decoded = std::async(bytes.isEmpty() ? std::launch::deferred : std::launch::async,
+                                   tolvane::pictures::decodeBitmapFirst, std::move(bytes));
         } catch (const std::exception& e) {
             platform().errorBox(this, QString::fromUtf8(e.what()));
         }
