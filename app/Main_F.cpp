@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #include "catch/Fish_Data_IN.h"
+#include "memo/Input_F.h"
+#include "memo/Show_F.h"
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
@@ -175,8 +177,8 @@ void TMainF::Btn_Data_InClick() {
     openModal(FishDataIn, this);
 }
 
-void TMainF::Btn_Memo_OutClick() {}
-void TMainF::Btn_Memo_InClick() {}
+void TMainF::Btn_Memo_OutClick() { openModal(ShowF, this); }
+void TMainF::Btn_Memo_InClick() { openModal(InputF, this); }
 void TMainF::Btn_BunsekiClick() {}
 
 void TMainF::Btn_KadaiClick() {

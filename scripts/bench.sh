@@ -3,7 +3,8 @@
 #   scripts/bench.sh                  (build directory: build/, or BUILD_DIR)
 #   scripts/bench.sh --regenerate     (make the generated catch database again)
 # The database benchmark generates its catch database of 10,000 records once,
-# in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards.
+# in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards;
+# the memo benchmark its memo database in BUILD_DIR/bench-data-memo likewise.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -31,3 +32,4 @@ run tolvane_bench_db "$@"
 run tolvane_bench_pictures
 run tolvane_bench_tide
 run tolvane_bench_photo
+run tolvane_bench_memo "$@"

@@ -1,0 +1,453 @@
+// The memo viewer on fresh database files: the empty display, the moves, the
+// direct pick, the correction of the text fields, the month toggles, and the
+// refresh when the memo shown has left the set.
+#include <gtest/gtest.h>
+
+#include "memo/Show_F.h"
+#include "memo_fixture.h"
+#include "pictures/codec.h"
+#include "ui/testing/driver.h"
+
+using namespace tolvane;
+using tolvane::ui::testing::Driver;
+using memotest::Session;
+using memotest::memoInsert;
+using memotest::storedMemos;
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kSilver(192, 192, 192);
+
+// Months shown as in the memo, 1-based.
+std::vector<int> monthsShown(const TShowF& w) {
+    std::vector<int> out;
+    for (int i = 0; i < 12; ++i)
+        if (TShowF::monthOn(w.Panels[static_cast<size_t>(i)])) out.push_back(i + 1);
+    return out;
+}
+
+// Five memos, 1 ... 5, species A or B, genre and place by number.
+void storeFive(Session& s) {
+    s.sql({memoInsert(1, "A", "g1", "p1", "one", {1}), memoInsert(2, "B", "g2", "NULL", "two", {2, 3}),
+           memoInsert(3, "A", "", "p3", "three"), memoInsert(4, "B", "g4", "p4", "four", {4}),
+           memoInsert(5, "A", "g5", "p5", "five", {12})});
+}
+
+struct Viewer {
+    explicit Viewer(Driver& drv) {
+        ShowF = &w;
+        drv.show(w);
+    }
+    ~Viewer() { ShowF = nullptr; }
+    TShowF w{nullptr};
+};
+
+}  // namespace
+
+TEST(MemoViewerShow, NoMemoGivesTheEmptyDisplayAndWritesChangeNothing) {
+    Session s;
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    EXPECT_EQ(w.caption(), "釣り関連メモ");
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_EQ(w.Label_CODE->caption(), "0");
+    for (auto* e : {w.Edit_F1, w.Edit_F2, w.Edit_F3, w.Edit_Janru, w.Edit_Turi, w.Edit_Basyo})
+        EXPECT_EQ(e->text(), "");
+    EXPECT_EQ(w.Memo1->text(), "");
+    EXPECT_TRUE(monthsShown(w).empty());
+    EXPECT_EQ(w.Panel_Jiki->caption(), "時　　期");
+    EXPECT_FALSE(w.Image_P1->enabled());
+    EXPECT_EQ(w.ComboBox_X->itemCount(), 0);
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    EXPECT_TRUE(w.Btn_Close->focused());
+    drv.click(w.Btn_P1);
+    drv.click(w.Btn_Last);
+    EXPECT_EQ(w.Label_CODE->caption(), "0");
+    drv.dblClick(w.Panels[3]);
+    EXPECT_TRUE(storedMemos(s.files.memoFile()).empty());
+    EXPECT_TRUE(drv.takeBoxes().empty());
+}
+
+TEST(MemoViewerShow, TheFirstMemoWholeAndTheDirectPickList) {
+    Session s;
+    storeFive(s);
+    s.sql({"update FISH_MEMO set FISH2 = \"C\", TURI = \"t1\" where CODE = 1"});
+    memotest::storeBlob(s.files.memoFile(), 1, "F_PHOTO1", pictures::encodeJpeg(memotest::gradient(30, 20)).toStdString());
+    memotest::storeBlob(s.files.memoFile(), 1, "F_MAP", pictures::encodeJpeg(memotest::gradient(50, 40)).toStdString());
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    EXPECT_EQ(w.Label_CODE->caption(), "1");
+    EXPECT_EQ(w.Edit_F1->text(), "A");
+    EXPECT_EQ(w.Edit_F2->text(), "C");
+    EXPECT_EQ(w.Edit_F3->text(), "");
+    EXPECT_EQ(w.Edit_Janru->text(), "g1");
+    EXPECT_EQ(w.Edit_Turi->text(), "t1");
+    EXPECT_EQ(w.Edit_Basyo->text(), "p1");
+    EXPECT_EQ(w.Memo1->text(), "one\r\n");   // the stored text as one added line
+    EXPECT_EQ(monthsShown(w), std::vector<int>{1});
+    EXPECT_EQ(w.Panels[0]->fontColor(), QColor(0, 0, 255));
+    EXPECT_EQ(w.Panels[1]->color(), kSilver);
+    EXPECT_EQ(w.Image_M->picture().width(), 50);
+    EXPECT_EQ(w.Image_S->picture().width(), 0);   // NULL read without the test: an empty picture
+    EXPECT_EQ(w.Image_P1->picture().width(), 30);
+    EXPECT_FALSE(w.Image_P2->hasPicture());
+    EXPECT_TRUE(w.Image_P1->enabled());
+
+    ASSERT_EQ(w.ComboBox_X->itemCount(), 5);
+    EXPECT_EQ(w.ComboBox_X->itemText(0), "1 ： g1 ： p1");
+    EXPECT_EQ(w.ComboBox_X->itemText(1), "2 ： g2 ： ");
+    EXPECT_EQ(w.ComboBox_X->itemText(2), "3 ：  ： p3");
+    EXPECT_EQ(w.ComboBox_X->text(), "");
+    EXPECT_EQ(MemoCodes, (std::vector<int>{1, 2, 3, 4, 5}));
+
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(w.Label_CODE->caption(), "2");
+    EXPECT_FALSE(w.Image_P1->enabled());
+    EXPECT_FALSE(w.Image_M->picture().width() > 0);   // not the last memo's map
+}
+
+TEST(MemoViewerMoves, MovesStopSilentlyAtBothEnds) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    auto code = [&] { return w.Label_CODE->caption(); };
+    drv.click(w.Btn_M1);
+    EXPECT_EQ(code(), "1");
+    drv.click(w.Btn_P10);
+    EXPECT_EQ(code(), "5");
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(code(), "5");
+    drv.click(w.Btn_Top);
+    drv.click(w.Btn_P1);
+    drv.click(w.Btn_P1);
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(code(), "4");
+    drv.click(w.Btn_M10);
+    EXPECT_EQ(code(), "1");
+    drv.click(w.Btn_Last);
+    EXPECT_EQ(code(), "5");
+    EXPECT_EQ(w.Memo1->text(), "five\r\n");
+    EXPECT_EQ(monthsShown(w), std::vector<int>{12});
+    // A pending change is dropped by a move.
+    drv.type(w.Edit_F1, "x");
+    ASSERT_TRUE(w.Btn_Chenge_OK->enabled());
+    drv.click(w.Btn_M1);
+    EXPECT_EQ(w.Edit_F1->text(), "B");
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    EXPECT_TRUE(drv.takeBoxes().empty());
+}
+
+TEST(MemoViewerPick, AChoiceShowsOneMemoTypedTextNothingAndShowAllComesBack) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    // Typed text picks nothing.
+    drv.type(w.ComboBox_X, "3");
+    EXPECT_EQ(w.Label_CODE->caption(), "1");
+    EXPECT_TRUE(w.Btn_P1->enabled());
+
+    w.ComboBox_X->setItemIndex(3);
+    emit w.ComboBox_X->activated(3);   // the user's choice
+    EXPECT_EQ(w.Label_CODE->caption(), "4");
+    EXPECT_EQ(w.IBSQL_OutPut.recordCount(), 1);
+    EXPECT_EQ(w.ComboBox_X->text(), "4 ： g4 ： p4");
+    for (auto* b : {w.Btn_Top, w.Btn_M10, w.Btn_M1, w.Btn_P1, w.Btn_P10, w.Btn_Last})
+        EXPECT_FALSE(b->enabled());
+
+    drv.click(w.Btn_sel_1);
+    EXPECT_EQ(w.Label_CODE->caption(), "1");
+    EXPECT_EQ(w.IBSQL_OutPut.recordCount(), 5);
+    EXPECT_EQ(w.ComboBox_X->text(), "");
+    EXPECT_TRUE(w.Btn_Last->enabled());
+}
+
+TEST(MemoViewerCorrection, ButtonsFollowTheUsersChangesOnly) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    drv.type(w.Edit_Janru, "z");
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    drv.type(w.Memo1, "m");
+    EXPECT_TRUE(w.Btn_Chenge_OK->enabled());
+    EXPECT_TRUE(w.Btn_Change_No->enabled());
+    drv.click(w.Btn_Change_No);   // the stored values come back
+    EXPECT_EQ(w.Memo1->text(), "one\r\n");
+    EXPECT_EQ(w.Edit_Janru->text(), "g1");
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    for (auto* e : {w.Edit_F1, w.Edit_F2, w.Edit_F3, w.Edit_Turi, w.Edit_Basyo}) {
+        drv.click(w.Btn_Change_No);
+        drv.type(e, "k");
+        EXPECT_TRUE(w.Btn_Chenge_OK->enabled()) << e->name().toStdString();
+    }
+    drv.click(w.Btn_Change_No);
+    EXPECT_EQ(storedMemos(s.files.memoFile())[0].at("F_MEMO").text, "one");
+}
+
+TEST(MemoViewerCorrection, OkStoresTheTextFieldsAndAFailureShowsTheStoredOnes) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    drv.click(w.Btn_P1);   // memo 2
+    w.Edit_Janru->setText("");
+    drv.focus(w.Edit_F1);
+    w.Edit_F1->selectAll();
+    drv.type(w.Edit_F1, "D");
+    drv.type(w.Edit_Basyo, "q");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_TRUE(drv.takeBoxes().empty());
+    auto rows = storedMemos(s.files.memoFile());
+    const auto& r = rows[1];
+    EXPECT_EQ(r.at("FISH1").text, "D");
+    EXPECT_FALSE(r.at("FISH2").null);   // empty edits as empty text, never NULL
+    EXPECT_EQ(r.at("FISH2").text, "");
+    EXPECT_EQ(r.at("BUNRUI").text, "");
+    EXPECT_FALSE(r.at("BUNRUI").null);
+    EXPECT_EQ(r.at("BASYO").text, "q");
+    EXPECT_EQ(r.at("F_MEMO").text, "two\r\n");   // the line break the display added
+    EXPECT_EQ(r.at("M2").text, "1");
+    EXPECT_EQ(w.Label_CODE->caption(), "2");
+    EXPECT_EQ(w.Memo1->text(), "two\r\n\r\n");
+    EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
+    // The direct-pick list keeps what it had until Show all.
+    EXPECT_EQ(w.ComboBox_X->itemText(1), "2 ： g2 ： ");
+
+    // Longer than the column: nothing stored, the stored values shown again.
+    drv.type(w.Edit_F1, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    EXPECT_EQ(w.Edit_F1->text(), "D");
+    EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("FISH1").text, "D");
+    // The transaction works on.
+    drv.type(w.Edit_F1, "E");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("FISH1").text, "DE");
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(w.Label_CODE->caption(), "3");
+}
+
+TEST(MemoViewerMonths, OnOffAndTheNextMoveGoesOnFromTheMemo) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    drv.click(w.Btn_P1);   // memo 2: February and March
+    drv.dblClick(w.Panels[3]);
+    EXPECT_EQ(monthsShown(w), (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(w.Panels[3]->color(), kWhite);
+    EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("M4").text, "1");
+    drv.dblClick(w.Panels[1]);
+    EXPECT_EQ(w.Panels[1]->color(), kSilver);
+    EXPECT_EQ(w.Panels[1]->fontColor(), QColor(128, 128, 128));
+    EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("M2").text, "0");
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(w.Label_CODE->caption(), "3");
+    drv.click(w.Btn_M1);
+    EXPECT_EQ(monthsShown(w), (std::vector<int>{3, 4}));
+    EXPECT_TRUE(drv.takeBoxes().empty());
+}
+
+TEST(MemoViewerMonths, AFailedMonthWriteShowsTheStoredMonths) {
+    Session s;
+    storeFive(s);
+    s.sql({"create exception NO_MONTH 'no month'",
+           "create trigger FISH_MEMO_NO_MONTH for FISH_MEMO before update as begin"
+           " if (new.M6 <> old.M6) then exception NO_MONTH; end"});
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    drv.dblClick(w.Panels[5]);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    EXPECT_EQ(monthsShown(w), std::vector<int>{1});
+    EXPECT_EQ(storedMemos(s.files.memoFile())[0].at("M6").text, "0");
+    drv.dblClick(w.Panels[6]);
+    EXPECT_EQ(monthsShown(w), (std::vector<int>{1, 7}));
+}
+
+TEST(MemoViewerRefresh, AMemoThatLeftTheSetIsNeverShownUnderItsOldNumber) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    // A search for species B: memos 2 and 4.
+    drv.expectModal("SelectF", [&](ui::Form& f) {
+        MemoSearchSql = " select * from FISH_MEMO where FISH1 = \"B\" order by CODE ";
+        f.close();
+    });
+    drv.click(w.Btn_select);
+    EXPECT_EQ(w.Label_CODE->caption(), "2");
+    // Species corrected to A: memo 2 leaves the set; memo 4 is shown whole.
+    w.Edit_F1->setText("A");
+    drv.type(w.Edit_Turi, "t");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_EQ(w.Label_CODE->caption(), "4");
+    EXPECT_EQ(w.Memo1->text(), "four\r\n");
+    EXPECT_EQ(w.Edit_F1->text(), "B");
+    EXPECT_EQ(monthsShown(w), std::vector<int>{4});
+    // The next correction goes to memo 4, memo 2 keeps what was stored.
+    drv.type(w.Edit_Turi, "u");
+    drv.click(w.Btn_Chenge_OK);
+    auto rows = storedMemos(s.files.memoFile());
+    EXPECT_EQ(rows[1].at("F_MEMO").text, "two\r\n");
+    EXPECT_EQ(rows[1].at("FISH1").text, "A");
+    EXPECT_EQ(rows[3].at("TURI").text, "u");
+    EXPECT_EQ(rows[3].at("F_MEMO").text, "four\r\n");
+
+    // Deleted meanwhile by another window: NO shows the memo now current.
+    drv.click(w.Btn_sel_1);
+    drv.click(w.Btn_Last);
+    memotest::execMemo({"delete from FISH_MEMO where CODE = 5"});
+    drv.type(w.Edit_F1, "x");
+    drv.click(w.Btn_Change_No);
+    EXPECT_EQ(w.Label_CODE->caption(), "4");
+    EXPECT_EQ(w.Memo1->text(), "four\r\n\r\n");
+    EXPECT_EQ(monthsShown(w), std::vector<int>{4});
+}
+
+TEST(MemoViewerPictures, AnUnreadablePictureIsEmptyAndTheOthersAreShown) {
+    Session s;
+    storeFive(s);
+    const std::string jpeg = pictures::encodeJpeg(memotest::gradient(24, 16)).toStdString();
+    for (const char* c : {"F_MAP", "F_SHIO", "F_PHOTO1", "F_PHOTO2"})
+        memotest::storeBlob(s.files.memoFile(), 1, c, jpeg);
+    memotest::storeBlob(s.files.memoFile(), 2, "F_MAP", "not a picture");
+    memotest::storeBlob(s.files.memoFile(), 2, "F_SHIO", jpeg);
+    memotest::storeBlob(s.files.memoFile(), 2, "F_PHOTO1", "\xFF\xD8 broken");
+    memotest::storeBlob(s.files.memoFile(), 2, "F_PHOTO3", jpeg);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    EXPECT_EQ(w.Image_P2->picture().width(), 24);
+    drv.click(w.Btn_P1);
+    EXPECT_EQ(drv.takeErrors().size(), 2);
+    EXPECT_FALSE(w.Image_M->hasPicture());   // not memo 1's
+    EXPECT_EQ(w.Image_S->picture().width(), 24);
+    EXPECT_FALSE(w.Image_P1->hasPicture());
+    EXPECT_TRUE(w.Image_P1->enabled());   // the column is not NULL
+    EXPECT_FALSE(w.Image_P2->hasPicture());
+    EXPECT_EQ(w.Image_P3->picture().width(), 24);
+    EXPECT_EQ(w.Label_CODE->caption(), "2");
+    EXPECT_EQ(w.Memo1->text(), "two\r\n");
+}
+
+TEST(MemoViewerChildren, PicturesWithoutAColumnOpenNothing) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    // No script is queued: a window would fail the test.
+    drv.click(w.Image_M);
+    drv.dblClick(w.Image_S);
+    drv.dblClick(w.Image_P1);
+    EXPECT_EQ(drv.shownWindows(), QStringList{});
+}
+
+// The windows of the other subsystems, once they are part of the program.
+// They are answered by name, so these cases need nothing of theirs but the
+// window itself.
+namespace {
+
+// Closes the window opened by name after `during` ran.
+void expectWindow(Driver& drv, const char* name, std::function<void()> during = {}) {
+    drv.expectModal(QString::fromLatin1(name), [&drv, during](ui::Form& f) {
+        if (during) during();
+        drv.closeByTitleBar(f);
+    });
+}
+
+void storeMapAndPhoto(Session& s) {
+    const std::string jpeg = pictures::encodeJpeg(memotest::gradient(24, 16)).toStdString();
+    memotest::storeBlob(s.files.memoFile(), 1, "F_MAP", jpeg);
+    memotest::storeBlob(s.files.memoFile(), 1, "F_SHIO", jpeg);
+    memotest::storeBlob(s.files.memoFile(), 1, "F_PHOTO1", jpeg);
+}
+
+}  // namespace
+
+#if __has_include("photo/Map_F.h") && __has_include("tide/Shio_New_F.h")
+TEST(MemoViewerChildren, AClickOrADoubleClickOnAPictureOpensOneView) {
+    Session s;
+    storeFive(s);
+    storeMapAndPhoto(s);
+    Driver drv;
+    Viewer v(drv);
+    expectWindow(drv, "MapF");
+    drv.dblClick(v.w.Image_M);
+    expectWindow(drv, "Shio_NewF");
+    drv.click(v.w.Image_S);
+    EXPECT_EQ(drv.shownWindows().size(), 2);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("photo/Map_Shio_F.h")
+TEST(MemoViewerChildren, TheMapWindowIsFollowedByTheStoredPictures) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    drv.click(v.w.Btn_P1);
+    expectWindow(drv, "Map_ShioF", [&] {
+        EXPECT_TRUE(v.w.Btn_Chizu->focused());
+        memotest::execMemo({"update FISH_MEMO set F_MAP = NULL where CODE = 2"});
+    });
+    drv.click(v.w.Btn_Chizu);
+    expectWindow(drv, "Map_ShioF", [&] { EXPECT_FALSE(v.w.Btn_Chizu->focused()); });
+    drv.click(v.w.Btn_Cyoui);
+    EXPECT_EQ(v.w.Label_CODE->caption(), "2");
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("photo/Photo_9_F.h")
+TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    ASSERT_FALSE(v.w.Image_P1->enabled());
+    const std::string jpeg = pictures::encodeJpeg(memotest::gradient(24, 16)).toStdString();
+    expectWindow(drv, "Photo_9F", [&] {
+        tolvane::db::Query q(DM1->IBDB1, DM1->IBTr1);
+        q.sqlAdd("update FISH_MEMO set F_PHOTO1 = :parF_PHOTO1 where CODE = 1");
+        q.paramByName("parF_PHOTO1").setBlob(jpeg);
+        q.execQuery();
+        DM1->IBTr1.commitRetaining();
+    });
+    drv.click(v.w.Btn_Photo);
+    EXPECT_TRUE(v.w.Image_P1->enabled());
+    EXPECT_EQ(v.w.Image_P1->picture().width(), 24);
+    expectWindow(drv, "Photo_9F");
+    drv.dblClick(v.w.Image_P1);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
+
+#if __has_include("maintenance/Mente_F.h")
+TEST(MemoViewerChildren, TheMaintenanceWindowLeavesTheViewerAsItWas) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    expectWindow(drv, "MenteF", [] { memotest::execMemo({"delete from FISH_MEMO where CODE = 1"}); });
+    drv.click(v.w.Btn_Mente);
+    drv.takeBoxes();
+    EXPECT_EQ(v.w.Label_CODE->caption(), "1");
+    EXPECT_EQ(v.w.ComboBox_X->itemCount(), 5);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+#endif
