@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
+#include "maintenance/Mente_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -179,7 +180,7 @@ void TMainF::Btn_KadaiClick() {
     KadaiMode = 0;
 }
 
-void TMainF::Btn_MenteClick() {}
+void TMainF::Btn_MenteClick() { openModal(MenteF, this); }
 
 void TMainF::Btn_NameClick() {
     AddrMode = 0;

@@ -184,6 +184,7 @@ int DBGrid::currentRow() const { return currentIndex().isValid() ? currentIndex(
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* e) {
     QTableView::mouseDoubleClickEvent(e);
+    dblClickRow_ = indexAt(e->position().toPoint()).row();
     if (e->button() == Qt::LeftButton) run(OnDblClick);
 }
 

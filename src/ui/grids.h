@@ -72,6 +72,8 @@ public:
     QString cellText(int row, int column) const;
     int rowCount() const;
     int currentRow() const;
+    // The row under the last double click; -1 when it was off the rows.
+    int dblClickRow() const { return dblClickRow_; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -89,6 +91,7 @@ private:
     DBGridModel* model_;
     std::vector<std::vector<QString>> rows_;
     bool following_ = false;
+    int dblClickRow_ = -1;
 };
 
 // --- string grid ----------------------------------------------------------------
