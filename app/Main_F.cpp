@@ -7,6 +7,7 @@
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
 #include "maintenance/Mente_F.h"
+#include "totals/Bunseki_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -174,7 +175,7 @@ void TMainF::Btn_Data_InClick() {
 
 void TMainF::Btn_Memo_OutClick() {}
 void TMainF::Btn_Memo_InClick() {}
-void TMainF::Btn_BunsekiClick() {}
+void TMainF::Btn_BunsekiClick() { openModal(BunsekiF, this); }
 
 void TMainF::Btn_KadaiClick() {
     KadaiMode = 0;
