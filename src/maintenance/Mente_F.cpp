@@ -36,7 +36,12 @@ void rollbackQuietly(tolvane::db::Transaction& tr) {
 }  // namespace
 
 std::optional<int> readDecimalNumber(const QString& text) {
-    const QString t = text.trimmed();
+    // Blanks around: ASCII spaces and tabs only.
+    qsizetype b = 0, e = text.size();
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
+    const QString t = text.mid(b, e - b);
     int i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';

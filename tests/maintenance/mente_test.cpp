@@ -113,7 +113,7 @@ TEST(MaintenanceNumbers, OnlyPlainDecimalIntegersAreRead) {
     EXPECT_EQ(readDecimalNumber("2147483647"), 2147483647);
     EXPECT_EQ(readDecimalNumber("-2147483648"), -2147483647 - 1);
     for (const char* bad : {"", " ", "-", "3a", "３", "0x10", "$10", "2147483648", "99999999999",
-                            "1 2", "1.0"})
+                            "1 2", "1.0", "\u30003"})
         EXPECT_FALSE(readDecimalNumber(QString::fromUtf8(bad))) << bad;
 }
 
@@ -143,6 +143,11 @@ TEST(MaintenanceShow, FirstTaskListsOnTheirLastRowsAndTheBoatOrPointTitle) {
             EXPECT_EQ(f.DBGrid_Data->columns().size(), 16u);
             EXPECT_EQ(f.DBGrid_Data->columns()[2].title, std::string(word) == "船" ? "船" : "ポイント");
             EXPECT_EQ(f.DBGrid_Data->cellText(2, 2), "丸3");
+            drv.click(f.Btn_Data_First);
+            EXPECT_EQ(f.DBGrid_Data->currentRow(), 0);
+            drv.click(f.Btn_Data_Last);
+            EXPECT_EQ(f.DBGrid_Data->currentRow(), 2);
+            EXPECT_EQ(f.IBSQL_Data.recNo(), 2);
             // The memo text on one line.
             EXPECT_EQ(f.DBGrid_Memo->cellText(0, 5), "一行目 二行目");
             drv.chooseRadio(f.RadioGp1, 1);
