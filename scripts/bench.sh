@@ -28,4 +28,5 @@ run() {
 }
 
 run tolvane_bench_db "$@"
+run tolvane_bench_mente
 run tolvane_bench_pictures
