@@ -32,24 +32,28 @@ std::int64_t slotFigure(Query& q, const char* kind, const char* param, const QSt
 }
 
 std::map<std::string, Figures> groupedFigures(Query& q, const QString& fish, int from, int length) {
+    // One pass over the table: each slot's sum and count over the records
+    // where that slot holds the fish.
     q.close();
     q.sqlClear();
-    const std::string key =
-        "substring(DAY_DATA from " + std::to_string(from) + " for " + std::to_string(length) + ")";
+    q.sqlAdd("select substring(DAY_DATA from " + std::to_string(from) + " for " + std::to_string(length) + ")");
     for (int n = 1; n <= 3; ++n) {
         const std::string slot = "FISH" + std::to_string(n);
-        if (n > 1) q.sqlAdd(" union all ");
-        q.sqlAdd("select " + key + ", sum(cast(" + slot + "_KAZU as double precision)), count(" + slot +
-                 "_KAZU) from FISH_DATA where DAY_DATA like '__________' and " + slot +
-                 " = :parFishName group by 1");
+        q.sqlAdd(", sum(case when " + slot + " = :parFishName then cast(" + slot +
+                 "_KAZU as double precision) end), count(case when " + slot + " = :parFishName then " +
+                 slot + "_KAZU end)");
     }
+    q.sqlAdd(" from FISH_DATA where DAY_DATA like '__________' and (FISH1 = :parFishName or"
+             " FISH2 = :parFishName or FISH3 = :parFishName) group by 1");
     q.paramByName("parFishName").setString(fish.toStdString());
     q.open();
     std::map<std::string, Figures> out;
     for (q.first(); !q.eof(); q.next()) {
         Figures& f = out[q.fields(0).asBytes()];
-        f.total += std::llround(q.fields(1).asFloat());
-        f.trips += std::llround(q.fields(2).asFloat());
+        for (int n = 0; n < 3; ++n) {
+            f.total += std::llround(q.fields(1 + 2 * n).asFloat());
+            f.trips += q.fields(2 + 2 * n).asInteger();
+        }
     }
     q.close();
     return out;
