@@ -219,6 +219,17 @@ TEST(TotalsPerYear, DatesStoredAsTypedNeitherStopTheWindowNorSetTheYears) {
     EXPECT_EQ(nm.Str_Grid1->cell(4, 5), "2 / 1");
 }
 
+TEST(TotalsPerYear, AYearOfFewerThanFourDigitsIsMatchedAsItsOwnPattern) {
+    Session s;
+    trip(s, 1, "0999/05/01", {{"アジ", "2"}});
+    trip(s, 2, "999/05/01", {{"アジ", "3"}});   // nine characters, as "999______"
+    Driver drv;
+    auto w = totalsWindow(drv, 0);
+    ASSERT_EQ(w->nennRows(), cy - 999 + 1);
+    clickItem(drv, w->ListBox1, "アジ");
+    EXPECT_EQ(rowCells(w->Str_Grid1, w->nennRows()), (QStringList{"999", "3", "1 回", "3.0"}));
+}
+
 TEST(TotalsPerYear, SumsBeyondThirtyTwoBitsAreShown) {
     Session s;
     trip(s, 1, (year(cy) + "/04/01").c_str(), {{"イワシ", "2147483647"}});
