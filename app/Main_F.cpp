@@ -2,16 +2,18 @@
 
 #include <QWidget>
 
-#include "catch/Fish_Data_IN.h"
-#include "memo/Input_F.h"
-#include "memo/Show_F.h"
-#include "core/messages.h"
-#include "core/DM_1.h"
-#include "app/Pass_F.h"
 #include "address/Name_Show_F.h"
 #include "address/Name_sel_F.h"
+#include "app/Pass_F.h"
+#include "catch/Fish_Data_IN.h"
+#include "core/DM_1.h"
+#include "core/messages.h"
 #include "lessons/Kadai_Out_F.h"
 #include "lessons/Kadai_Sel_F.h"
+#include "maintenance/Mente_F.h"
+#include "memo/Input_F.h"
+#include "memo/Show_F.h"
+#include "totals/Bunseki_F.h"
 #include "ui/platform.h"
 
 using namespace tolvane::ui;
@@ -179,7 +181,7 @@ void TMainF::Btn_Data_InClick() {
 
 void TMainF::Btn_Memo_OutClick() { openModal(ShowF, this); }
 void TMainF::Btn_Memo_InClick() { openModal(InputF, this); }
-void TMainF::Btn_BunsekiClick() {}
+void TMainF::Btn_BunsekiClick() { openModal(BunsekiF, this); }
 
 void TMainF::Btn_KadaiClick() {
     KadaiMode = 0;
@@ -187,7 +189,7 @@ void TMainF::Btn_KadaiClick() {
     if (KadaiMode != 3) openModal(Kadai_OutF, this);
 }
 
-void TMainF::Btn_MenteClick() {}
+void TMainF::Btn_MenteClick() { openModal(MenteF, this); }
 
 // After the list, the entry last saved from it is shown once more.
 void TMainF::Btn_NameClick() {

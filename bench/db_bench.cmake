@@ -4,3 +4,9 @@ target_link_libraries(tolvane_bench_db PRIVATE tolvane_db)
 target_compile_definitions(tolvane_bench_db PRIVATE
   TOLVANE_SOURCE_DIR="${TOLVANE_SOURCE_DIR}"
   TOLVANE_BENCH_DATA_DIR="${CMAKE_BINARY_DIR}/bench-data")
+
+# The totals' grouped statements beside the bare per-slot statement.
+if(TARGET tolvane_totals)
+  target_link_libraries(tolvane_bench_db PRIVATE tolvane_totals)
+  target_compile_definitions(tolvane_bench_db PRIVATE TOLVANE_BENCH_TOTALS=1)
+endif()

@@ -5,7 +5,10 @@
 //       and the peak memory of the process;
 //   (b) 100 moves of +-1 and +-10, reading one photo blob at each;
 //   (c) one full 57-column insert with commit-retaining;
-//   (d) select max(CODENO).
+//   (d) select max(CODENO);
+//   (e) the totals of one fish: one bare per-slot sum statement beside the
+//       grouped statement of a per-year click, a per-month click and the
+//       year-by-month table.
 //
 //   tolvane_bench_db [--regenerate] [DIR]
 // DIR holds the generated SORVENDA.FDB (made once, in a child process, so the
@@ -27,6 +30,9 @@
 #include <unistd.h>
 
 #include "db/fb.h"
+#ifdef TOLVANE_BENCH_TOTALS
+#include "totals/figures.h"
+#endif
 
 namespace fs = std::filesystem;
 using namespace tolvane;
@@ -348,6 +354,46 @@ int main(int argc, char** argv) {
         maxes.push_back(msSince(t0));
     }
     std::printf("\n(d) select max(CODENO) (new key %d), median of 21: %.3f ms\n", key, median(maxes));
+#ifdef TOLVANE_BENCH_TOTALS
+    // (e) ---------------------------------------------------------------
+    {
+        constexpr int kTotalRuns = 11;
+        std::vector<double> bareSum, perYear, perMonth, yearMonth;
+        std::int64_t check = 0;
+        for (int i = 0; i < kTotalRuns; ++i) {
+            t0 = Clock::now();
+            q.close();
+            q.sqlClear();
+            q.sqlAdd("select sum(FISH1_KAZU) from FISH_DATA where DAY_DATA like :parNenn_Do and FISH1 = "
+                     ":parFishName");
+            q.paramByName("parNenn_Do").setString("2019______");
+            q.paramByName("parFishName").setString("アジ");
+            q.open();
+            check = q.fields(0).asInteger();
+            bareSum.push_back(msSince(t0));
+            t0 = Clock::now();
+            totals::groupedFigures(q, QStringLiteral("アジ"), 1, 4);
+            perYear.push_back(msSince(t0));
+            t0 = Clock::now();
+            totals::groupedFigures(q, QStringLiteral("アジ"), 6, 2);
+            perMonth.push_back(msSince(t0));
+            t0 = Clock::now();
+            totals::groupedFigures(q, QStringLiteral("アジ"), 1, 7);
+            yearMonth.push_back(msSince(t0));
+        }
+        const double b = median(bareSum);
+        std::printf("\n(e) totals of one fish, median of %d (target <= 6x the bare statement):\n", kTotalRuns);
+        std::printf("    bare per-slot sum statement (2019, slot 1: %lld)  %7.2f ms\n",
+                    static_cast<long long>(check), b);
+        std::printf("    per-year click, one grouped statement        %7.2f ms  %5.2fx\n", median(perYear),
+                    median(perYear) / b);
+        std::printf("    per-month click, one grouped statement       %7.2f ms  %5.2fx\n", median(perMonth),
+                    median(perMonth) / b);
+        std::printf("    year-by-month table, one grouped statement   %7.2f ms  %5.2fx\n", median(yearMonth),
+                    median(yearMonth) / b);
+    }
+#endif
+
     std::printf("\npeak RSS of the whole run %.1f MB\n", statusMb("VmHWM:"));
     return 0;
 }

@@ -29,6 +29,7 @@ run() {
 }
 
 run tolvane_bench_db "$@"
+run tolvane_bench_mente
 run tolvane_bench_pictures
 run tolvane_bench_tide
 run tolvane_bench_photo

@@ -40,14 +40,14 @@ class DBGridModel : public QAbstractTableModel {
 public:
     explicit DBGridModel(DBGrid* g) : QAbstractTableModel(g), g_(g) {}
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(g_->rows_.size());
+        return parent.isValid() ? 0 : g_->rowCount_;
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(g_->columns_.size());
     }
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid()) return {};
-        if (role == Qt::DisplayRole) return g_->rows_[i.row()][i.column()];
+        if (role == Qt::DisplayRole) return g_->cellText(i.row(), i.column());
         if (role == Qt::TextAlignmentRole)
             return int(g_->columns_[i.column()].alignment | Qt::AlignVCenter);
         return {};
@@ -111,36 +111,10 @@ void DBGrid::detached() {
     reload();
 }
 
+// Only the number of rows is taken here; cell texts are read from the query
+// when they are shown (cellText), so a grid holds no copy of its rows.
 void DBGrid::reload() {
-    std::vector<std::vector<QString>> rows;
-    if (ds_ != nullptr && ds_->q_.active() && !columns_.empty()) {
-        db::Query& q = ds_->q_;
-        // Reading moves the cursor; put it back exactly as it was.
-        const int pos = q.recNo();
-        const bool bof = q.bof(), eof = q.eof();
-        ds_->moving_ = true;
-        try {
-            const int n = q.recordCount();
-            rows.reserve(n);
-            for (int r = 0; r < n; ++r) {
-                q.setRecNo(r);
-                std::vector<QString> row;
-                for (const auto& c : columns_) {
-                    db::Field& f = q.fieldByName(c.fieldName.toStdString());
-                    row.push_back(c.getText ? c.getText(f) : QString::fromStdString(f.asString()));
-                }
-                rows.push_back(std::move(row));
-            }
-        } catch (...) {
-            ds_->moving_ = false;
-            throw;
-        }
-        if (bof) q.first();
-        else if (eof) q.last();
-        else q.setRecNo(pos);
-        ds_->moving_ = false;
-    }
-    rows_ = std::move(rows);
+    rowCount_ = ds_ != nullptr && ds_->q_.active() && !columns_.empty() ? ds_->q_.recordCount() : 0;
     model_->reset();
     for (int i = 0; i < static_cast<int>(columns_.size()); ++i)
         setColumnWidth(i, columns_[i].width);
@@ -151,7 +125,7 @@ void DBGrid::followCursor() {
     if (ds_ == nullptr || !ds_->q_.active()) return;
     const int r = ds_->q_.recNo();
     following_ = true;
-    if (r >= 0 && r < static_cast<int>(rows_.size())) {
+    if (r >= 0 && r < rowCount_) {
         const QModelIndex i = model_->index(r, std::max(0, currentIndex().column()));
         setCurrentIndex(i);
         scrollTo(i);
@@ -172,18 +146,41 @@ void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previ
 }
 
 QString DBGrid::cellText(int row, int column) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 ||
-        column >= static_cast<int>(columns_.size()))
+    if (row < 0 || row >= rowCount_ || column < 0 || column >= static_cast<int>(columns_.size()) ||
+        ds_ == nullptr || !ds_->q_.active())
         return QString();
-    return rows_[row][column];
+    db::Query& q = ds_->q_;
+    // Reading another row moves the cursor; put it back exactly as it was.
+    const int pos = q.recNo();
+    const bool bof = q.bof(), eof = q.eof();
+    const bool moving = ds_->moving_;
+    ds_->moving_ = true;
+    QString text;
+    try {
+        if (row != pos) q.setRecNo(row);
+        const GridColumn& c = columns_[column];
+        db::Field& f = q.fieldByName(c.fieldName.toStdString());
+        text = c.getText ? c.getText(f) : QString::fromStdString(f.asString());
+    } catch (const std::exception&) {
+        // A value that cannot be shown leaves its cell empty.
+        text.clear();
+    }
+    if (row != pos) {
+        if (bof) q.first();
+        else if (eof) q.last();
+        else q.setRecNo(pos);
+    }
+    ds_->moving_ = moving;
+    return text;
 }
 
-int DBGrid::rowCount() const { return static_cast<int>(rows_.size()); }
+int DBGrid::rowCount() const { return rowCount_; }
 
 int DBGrid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* e) {
     QTableView::mouseDoubleClickEvent(e);
+    dblClickRow_ = indexAt(e->position().toPoint()).row();
     if (e->button() == Qt::LeftButton) run(OnDblClick);
 }
 

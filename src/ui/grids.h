@@ -68,10 +68,13 @@ public:
     void setDataSource(DataSource* ds);
     DataSource* dataSource() const { return ds_; }
 
-    // The text shown in a cell (row of the query, column index).
+    // The text shown in a cell (row of the query, column index), read from
+    // the query when asked; the cursor is left where it was.
     QString cellText(int row, int column) const;
     int rowCount() const;
     int currentRow() const;
+    // The row under the last double click; -1 when it was off the rows.
+    int dblClickRow() const { return dblClickRow_; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
@@ -87,8 +90,9 @@ private:
     std::vector<GridColumn> columns_;
     DataSource* ds_ = nullptr;
     DBGridModel* model_;
-    std::vector<std::vector<QString>> rows_;
+    int rowCount_ = 0;
     bool following_ = false;
+    int dblClickRow_ = -1;
 };
 
 // --- string grid ----------------------------------------------------------------

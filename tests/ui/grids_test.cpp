@@ -76,13 +76,22 @@ TEST(DBGrids, ShowRowsMoveTheCursorAndFollowIt) {
 
     q.last();                     // the program moves: the grid follows
     EXPECT_EQ(g->currentRow(), 2);
+    // Cells are read from the query when asked, the cursor kept as it was.
+    EXPECT_EQ(g->cellText(0, 1), QStringLiteral("«釣具店1»"));
+    EXPECT_EQ(q.recNo(), 2);
+    EXPECT_TRUE(q.eof());
     g->setCurrentIndex(g->model()->index(1, 0));   // the user moves: the cursor follows
     EXPECT_EQ(q.recNo(), 1);
     EXPECT_EQ(q.fieldByName("A00_CODENO").asInteger(), 2);
 
     drv.dblClick(g->viewport(), g->visualRect(g->model()->index(0, 1)).center());
     EXPECT_EQ(sheet->dbl, 1);
+    EXPECT_EQ(g->dblClickRow(), 0);
     EXPECT_EQ(q.fieldByName("A00_CODENO").asInteger(), 1);
+    // Off the rows: the handler runs, and knows no row was hit.
+    drv.dblClick(g->viewport(), QPoint(200, g->viewport()->height() - 4));
+    EXPECT_EQ(sheet->dbl, 2);
+    EXPECT_EQ(g->dblClickRow(), -1);
 
     q.close();
     EXPECT_EQ(g->rowCount(), 0);
