@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "catch/Fish_Data_IN.h"
+#include "catch/Fishdata_F.h"
 #include "core/messages.h"
 #include "core/DM_1.h"
 #include "app/Pass_F.h"
@@ -158,18 +159,11 @@ void TMainF::FormShow() {
     }
 }
 
-// Windows of the catch browser, memo windows, analyses, lessons, maintenance
-// and address book open from here once they exist.
-void TMainF::Btn_Data_OutClick() {}
+// Memo windows, analyses, lessons, maintenance and address book open from
+// here once they exist.
+void TMainF::Btn_Data_OutClick() { openModal(FishdataF, this); }
 
-void TMainF::Btn_Data_InClick() {
-    DataMode = NEW_Flg;
-    // Back to OLD_Flg however the entry window ends, an error included.
-    struct Restore {
-        ~Restore() { DataMode = OLD_Flg; }
-    } restore;
-    openModal(FishDataIn, this);
-}
+void TMainF::Btn_Data_InClick() { OpenFishDataIn(this); }
 
 void TMainF::Btn_Memo_OutClick() {}
 void TMainF::Btn_Memo_InClick() {}
