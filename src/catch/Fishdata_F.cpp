@@ -133,7 +133,8 @@ TFishdataF::TFishdataF(Form* owner)
     Edit_No = recordEdit(this, "Edit_No", 96, 48, 73, ImeMode::Off);
     Edit_No->setReadOnly(true);
     label(this, "Label_Day", QStringLiteral("日付"), 178, 52);
-    Edit_Day = recordEdit(this, "Edit_Day", 216, 48, 97, ImeMode::Off);
+    // A little wider than 97, so a whole "yyyy/mm/dd" shows in the bold font.
+    Edit_Day = recordEdit(this, "Edit_Day", 216, 48, 105, ImeMode::Off);
     label(this, "Label_Tenki", QStringLiteral("天候"), 322, 52);
     Edit_Tenki = recordEdit(this, "Edit_Tenki", 360, 48, 105, ImeMode::Hiragana);
     label(this, "Label_Place", QStringLiteral("場所"), 56, 84);

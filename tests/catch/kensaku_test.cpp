@@ -71,6 +71,8 @@ TEST(CatchSearchDialog, ListsCaptionAndRefusals) {
         EXPECT_EQ(f.CBox_Fish->itemCount(), 5);   // アジ サバ メバル マダイ and the empty of NULLs
         EXPECT_EQ(f.CBox_Basyo->itemCount(), 3);
         EXPECT_EQ(f.CBox_Fish->itemIndex(), 0);
+        EXPECT_FALSE(f.CBox_Fish->isEditable());   // pick-only: no typed value
+        EXPECT_FALSE(f.CBox_Basyo->isEditable());
         EXPECT_EQ(f.Btn_M01->caption(), "１");
         EXPECT_EQ(f.Btn_M12->caption(), "12");
 
@@ -298,4 +300,24 @@ TEST(CatchSearch, CloseAndTheTitleBarLeaveTheBrowserAsItWas) {
     EXPECT_EQ(w.Edit_Tenki->text(), "x");
     EXPECT_EQ(w.Edit_No->text(), "4");
     EXPECT_EQ(w.Label_HitN->caption(), "2 件");
+}
+
+TEST(CatchSearch, ADateCorrectedWithoutZerosLeavesTheMonthSearch) {
+    Session s;
+    Driver drv;
+    addSample();
+    Browser b(drv);
+    TFishdataF& w = b.w;
+    drv.click(w.Btn_First);
+    w.Edit_Day->setText(QString());
+    drv.type(w.Edit_Day, "2024/3/15");
+    drv.click(w.Btn_Teisei);
+    EXPECT_TRUE(drv.takeMessages().isEmpty());
+    EXPECT_EQ(storedRows(s.files.catchFile())[0].at("DAY_DATA").text, "2024/3/15");
+    search(drv, w, [&](TKensakuF& f) {
+        drv.click(f.C_Box_Tuki);
+        drv.click(f.Btn_M03);
+    });
+    EXPECT_EQ(w.Label_HitN->caption(), "2 件");
+    EXPECT_EQ(numbersFromLastToFirst(drv, w), (QStringList{"5", "2"}));
 }
