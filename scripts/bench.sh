@@ -3,7 +3,8 @@
 #   scripts/bench.sh                  (build directory: build/, or BUILD_DIR)
 #   scripts/bench.sh --regenerate     (make the generated catch database again)
 # The database benchmark generates its catch database of 10,000 records once,
-# in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards.
+# in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards;
+# the catch browser benchmark runs on the same file.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -28,4 +29,8 @@ run() {
 }
 
 run tolvane_bench_db "$@"
+# The browser bench on the same file (made above, never again).
+args=()
+for a in "$@"; do [[ $a == --regenerate ]] || args+=("$a"); done
+QT_QPA_PLATFORM=offscreen run tolvane_bench_browser "${args[@]}"
 run tolvane_bench_pictures
