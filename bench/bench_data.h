@@ -31,7 +31,7 @@ using Clock = std::chrono::steady_clock;
 
 // Written beside the file when it is generated; another value remakes it.
 constexpr const char* kVersionFile = "SORVENDA.generation";
-constexpr const char* kGeneration = "2: JPEG pictures";
+constexpr const char* kGeneration = "3: JPEG pictures";
 
 constexpr int kRecords = 10000;
 constexpr int kPhotoFirst = 4501;   // records 4501..5500 carry four photos each
@@ -114,7 +114,7 @@ inline const std::vector<std::string>& jpegs(bool photo) {
     static const auto make = [](bool big) {
         std::vector<std::string> v;
         for (int i = 0; i < 8; ++i) {
-            const QByteArray b = big ? pictures::encodeJpeg(scene(1280, 960, i + 1, 9))
+            const QByteArray b = big ? pictures::encodeJpeg(scene(1280, 960, i + 1, 11))
                                      : pictures::encodeJpeg(scene(640, 480, i + 11, 4));
             v.emplace_back(b.constData(), static_cast<size_t>(b.size()));
         }
@@ -207,6 +207,13 @@ inline void generate(const fs::path& dir) {
     std::printf("generated %s: %d records, %d with four photos, in %.1f s (%.0f MB)\n", file.c_str(),
                 kRecords, kPhotoLast - kPhotoFirst + 1, msSince(t0) / 1000.0,
                 static_cast<double>(fs::file_size(file)) / (1 << 20));
+    auto averageKb = [](const std::vector<std::string>& v) {
+        double sum = 0;
+        for (const auto& b : v) sum += static_cast<double>(b.size());
+        return sum / static_cast<double>(v.size()) / 1024;
+    };
+    std::printf("photos 1280 x 960 of %.0f KB, tide charts and maps 640 x 480 of %.0f KB on average\n",
+                averageKb(jpegs(true)), averageKb(jpegs(false)));
 }
 
 // ------------------------------------------------------------- the bare loop

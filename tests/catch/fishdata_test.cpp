@@ -16,6 +16,7 @@ using namespace tolvane;
 using browsertest::addTrip;
 using browsertest::Browser;
 using browsertest::gradient;
+using browsertest::closeWhenBuilt;
 using browsertest::setBlob;
 using catchtest::execCatch;
 using catchtest::Session;
@@ -335,21 +336,26 @@ TEST(CatchBrowserChildren, TheLessonGetsPlaceFishNumberAndTheMonthWithoutZero) {
     addTrip(4, "2024/11/02", "相模湾", "マダイ");
     Browser b(drv);
     TFishdataF& w = b.w;
-    drv.click(w.Btn_Kadai);
+    auto kadai = [&] {
+        closeWhenBuilt(drv, browsertest::kKadaiInBuilt, "Kadai_InF");
+        drv.click(w.Btn_Kadai);
+        drv.takeBoxes();
+    };
+    kadai();
     EXPECT_EQ(KadaiMode, 1);
     EXPECT_EQ(KadaiMonth, "11");
     EXPECT_EQ(KadaiPlace, "相模湾");
     EXPECT_EQ(KadaiFish, "マダイ");
     EXPECT_EQ(KadaiPapaNo, 4);
     drv.click(w.Btn_Prior);
-    drv.click(w.Btn_Kadai);
+    kadai();
     EXPECT_EQ(KadaiMonth, "3");
     EXPECT_EQ(KadaiPapaNo, 3);
 
     // Typed boxes are handed over as they stand, the correction stays.
     retype(drv, w.Edit_Day, "2024/3/5");
     retype(drv, w.Edit_Place, "外房");
-    drv.click(w.Btn_Kadai);
+    kadai();
     EXPECT_EQ(KadaiMonth, "3");
     EXPECT_EQ(KadaiPlace, "外房");
     EXPECT_TRUE(correcting(w));
@@ -378,7 +384,9 @@ TEST(CatchBrowserChildren, EditorsSetTheModeAndRefreshThePhotoWindowKeepsItsBook
     w.Image_Map->setVisible(false);
     // Whatever the editor stored is shown again, the typed value dropped.
     execCatch({"update FISH_DATA set TENNKI = '曇り' where CODENO = 1"});
+    closeWhenBuilt(drv, browsertest::kChizuInBuilt, "Fish_Chizu_InF");
     drv.click(w.Btn_Chizu);
+    drv.takeBoxes();
     EXPECT_EQ(DataMode, OLD_Flg);
     EXPECT_TRUE(w.Image_Map->visible());
     EXPECT_EQ(w.Edit_No->text(), "1");
@@ -386,15 +394,22 @@ TEST(CatchBrowserChildren, EditorsSetTheModeAndRefreshThePhotoWindowKeepsItsBook
     EXPECT_TRUE(browsing(w));
 
     DataMode = NEW_Flg;
+    ShioMode = 0;
+    closeWhenBuilt(drv, browsertest::kNewShioInBuilt, "New_Shio_InF");
     drv.click(w.But_Cyoui);
+    drv.takeBoxes();
     EXPECT_EQ(DataMode, OLD_Flg);
     EXPECT_EQ(w.Edit_No->text(), "1");
 
     PhotoBookmark = db::Bookmark{};
+    closeWhenBuilt(drv, browsertest::kPhotoBigBuilt, "Photo_BigF");
     drv.dblClick(w.Image_A);
+    drv.takeBoxes();
     EXPECT_FALSE(PhotoBookmark.valid());   // used and freed
     EXPECT_EQ(w.Edit_No->text(), "1");
+    closeWhenBuilt(drv, browsertest::kPhotoBigBuilt, "Photo_BigF");
     drv.click(w.Btn_Photo);
+    drv.takeBoxes();
     EXPECT_EQ(w.Edit_No->text(), "1");
 }
 
