@@ -6,6 +6,7 @@
 #include "address/Name_sel_F.h"
 #include "app/Pass_F.h"
 #include "catch/Fish_Data_IN.h"
+#include "catch/Fishdata_F.h"
 #include "core/DM_1.h"
 #include "core/messages.h"
 #include "lessons/Kadai_Out_F.h"
@@ -166,18 +167,9 @@ void TMainF::FormShow() {
     }
 }
 
-// Windows of the catch browser, memo windows, analyses, lessons, maintenance
-// and address book open from here once they exist.
-void TMainF::Btn_Data_OutClick() {}
+void TMainF::Btn_Data_OutClick() { openModal(FishdataF, this); }
 
-void TMainF::Btn_Data_InClick() {
-    DataMode = NEW_Flg;
-    // Back to OLD_Flg however the entry window ends, an error included.
-    struct Restore {
-        ~Restore() { DataMode = OLD_Flg; }
-    } restore;
-    openModal(FishDataIn, this);
-}
+void TMainF::Btn_Data_InClick() { OpenFishDataIn(this); }
 
 void TMainF::Btn_Memo_OutClick() { openModal(ShowF, this); }
 void TMainF::Btn_Memo_InClick() { openModal(InputF, this); }

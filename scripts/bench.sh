@@ -4,7 +4,8 @@
 #   scripts/bench.sh --regenerate     (make the generated catch database again)
 # The database benchmark generates its catch database of 10,000 records once,
 # in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards;
-# the memo benchmark its memo database in BUILD_DIR/bench-data-memo likewise.
+# the catch browser and maintenance benchmarks run on the same file, and the
+# memo benchmark makes its memo database in BUILD_DIR/bench-data-memo likewise.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
@@ -29,6 +30,10 @@ run() {
 }
 
 run tolvane_bench_db "$@"
+# The browser bench on the same file (made above, never again).
+args=()
+for a in "$@"; do [[ $a == --regenerate ]] || args+=("$a"); done
+QT_QPA_PLATFORM=offscreen run tolvane_bench_browser "${args[@]}"
 run tolvane_bench_mente
 run tolvane_bench_pictures
 run tolvane_bench_tide

@@ -24,6 +24,14 @@ using tolvane::pictures::Picture;
 
 TFishDataIn* FishDataIn = nullptr;
 
+void OpenFishDataIn(Form* opener) {
+    DataMode = NEW_Flg;
+    struct Restore {
+        ~Restore() { DataMode = OLD_Flg; }
+    } restore;
+    openModal(FishDataIn, opener);
+}
+
 namespace {
 
 const QColor kWindow(0xAA, 0xD3, 0xF9);

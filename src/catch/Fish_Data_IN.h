@@ -27,6 +27,10 @@ std::optional<QString> readTimeOfDay(const QString& hour, const QString& minute)
 // read as a number or does not fit a 32-bit integer.
 std::optional<int> readRoundedHeight(const QString& text);
 
+// Opens the entry window for a new record with `opener` as its owner:
+// DataMode is NEW_Flg while it is open and OLD_Flg again however it ends.
+void OpenFishDataIn(tolvane::ui::Form* opener);
+
 class TFishDataIn : public tolvane::ui::Form {
 public:
     explicit TFishDataIn(tolvane::ui::Form* owner);

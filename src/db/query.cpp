@@ -812,6 +812,8 @@ struct Query::Impl final : detail::HandleHolder {
             bof = hitStart;
             eof = hitEnd;
         }
+        // The blobs read on the row left go with it.
+        if (pos != cacheRow) dropBlobCache();
         notify(&QueryObserver::cursorMoved);
     }
 };
