@@ -8,42 +8,17 @@
 #include "catch/WorkSheet_F2.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
+#include "lessons/Kadai_In_F.h"
+#include "photo/Fish_Chizu_In_F.h"
+#include "photo/Map_F.h"
+#include "photo/Photo_Big_F.h"
 #include "pictures/storage.h"
+#include "tide/Fish_Shio_In_F.h"
+#include "tide/New_Shio_In_F.h"
+#include "tide/ShiOnly_F.h"
+#include "tide/Shio_New_F.h"
 #include "ui/guard.h"
 #include "ui/platform.h"
-
-#if __has_include("tide/Fish_Shio_In_F.h")
-#include "tide/Fish_Shio_In_F.h"
-#define TOLVANE_HAS_FISH_SHIO_IN 1
-#endif
-#if __has_include("tide/New_Shio_In_F.h")
-#include "tide/New_Shio_In_F.h"
-#define TOLVANE_HAS_NEW_SHIO_IN 1
-#endif
-#if __has_include("tide/ShiOnly_F.h")
-#include "tide/ShiOnly_F.h"
-#define TOLVANE_HAS_SHIO_ONLY 1
-#endif
-#if __has_include("tide/Shio_New_F.h")
-#include "tide/Shio_New_F.h"
-#define TOLVANE_HAS_SHIO_NEW 1
-#endif
-#if __has_include("photo/Fish_Chizu_In_F.h")
-#include "photo/Fish_Chizu_In_F.h"
-#define TOLVANE_HAS_FISH_CHIZU_IN 1
-#endif
-#if __has_include("photo/Map_F.h")
-#include "photo/Map_F.h"
-#define TOLVANE_HAS_MAP 1
-#endif
-#if __has_include("photo/Photo_Big_F.h")
-#include "photo/Photo_Big_F.h"
-#define TOLVANE_HAS_PHOTO_BIG 1
-#endif
-#if __has_include("lessons/Kadai_In_F.h")
-#include "lessons/Kadai_In_F.h"
-#define TOLVANE_HAS_KADAI_IN 1
-#endif
 
 using namespace tolvane::ui;
 using tolvane::db::Bookmark;
@@ -468,13 +443,9 @@ void TFishdataF::But_CyouiClick() {
     Image_Shio->setVisible(true);
     Bookmark mark = IBSQL_2.getBookmark();
     if (ShioMode == 1) {
-#ifdef TOLVANE_HAS_FISH_SHIO_IN
         openModal(Fish_Shio_InF, this);
-#endif
     } else {
-#ifdef TOLVANE_HAS_NEW_SHIO_IN
         openModal(New_Shio_InF, this);
-#endif
     }
     RefreshRecord(mark);
 }
@@ -483,38 +454,28 @@ void TFishdataF::Btn_ChizuClick() {
     DataMode = OLD_Flg;
     Image_Map->setVisible(true);
     Bookmark mark = IBSQL_2.getBookmark();
-#ifdef TOLVANE_HAS_FISH_CHIZU_IN
     openModal(Fish_Chizu_InF, this);
-#endif
     RefreshRecord(mark);
 }
 
 void TFishdataF::Btn_PhotoClick() {
     Bookmark mark = IBSQL_2.getBookmark();
-#ifdef TOLVANE_HAS_PHOTO_BIG
     openModal(Photo_BigF, this);
-#endif
     RefreshRecord(mark);
 }
 
 void TFishdataF::Image_ShioDblClick() {
     if (IBSQL_2.fieldByName("SHIO_ZU").isNull()) return;
     if (ShioMode == 1) {
-#ifdef TOLVANE_HAS_SHIO_ONLY
         openModal(ShioOnlyF, this);
-#endif
     } else {
-#ifdef TOLVANE_HAS_SHIO_NEW
         openModal(Shio_NewF, this);
-#endif
     }
 }
 
 void TFishdataF::Image_MapDblClick() {
     if (IBSQL_2.fieldByName("CHIZU").isNull()) return;
-#ifdef TOLVANE_HAS_MAP
     openModal(MapF, this);
-#endif
 }
 
 void TFishdataF::Image_Photo_DblClick() {
@@ -526,9 +487,7 @@ void TFishdataF::Image_Photo_DblClick() {
         }
     if (!any) return;
     PhotoBookmark = IBSQL_2.getBookmark();
-#ifdef TOLVANE_HAS_PHOTO_BIG
     openModal(Photo_BigF, this);
-#endif
     RefreshRecord(PhotoBookmark);
 }
 
@@ -546,9 +505,7 @@ void TFishdataF::Btn_KadaiClick() {
     KadaiFish = Edit_F1->text();
     KadaiMonth = QString::number(day->month());
     KadaiPapaNo = Edit_No->text().toInt();
-#ifdef TOLVANE_HAS_KADAI_IN
     openModal(Kadai_InF, this);
-#endif
 }
 
 void TFishdataF::Btn_worksheetClick() {

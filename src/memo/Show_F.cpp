@@ -4,32 +4,15 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
+#include "maintenance/Mente_F.h"
 #include "memo/Select_F.h"
 #include "memo/WorkSheet_F.h"
-#include "pictures/storage.h"
-#include "ui/platform.h"
-
-// Windows of the other subsystems, opened once they are part of the program.
-#if __has_include("photo/Map_F.h")
 #include "photo/Map_F.h"
-#define TOLVANE_HAS_MAP 1
-#endif
-#if __has_include("tide/Shio_New_F.h")
-#include "tide/Shio_New_F.h"
-#define TOLVANE_HAS_SHIO_NEW 1
-#endif
-#if __has_include("photo/Map_Shio_F.h")
 #include "photo/Map_Shio_F.h"
-#define TOLVANE_HAS_MAP_SHIO 1
-#endif
-#if __has_include("photo/Photo_9_F.h")
 #include "photo/Photo_9_F.h"
-#define TOLVANE_HAS_PHOTO_9 1
-#endif
-#if __has_include("maintenance/Mente_F.h")
-#include "maintenance/Mente_F.h"
-#define TOLVANE_HAS_MENTE 1
-#endif
+#include "pictures/storage.h"
+#include "tide/Shio_New_F.h"
+#include "ui/platform.h"
 
 using namespace tolvane::ui;
 using tolvane::pictures::NullTest;
@@ -467,25 +450,19 @@ void TShowF::Panel_XXDblClick(Panel* sender) {
 
 void TShowF::Image_MClick() {
     if (!IBSQL_OutPut.active() || IBSQL_OutPut.fieldByName("F_MAP").isNull()) return;
-#ifdef TOLVANE_HAS_MAP
     openModal(MapF, this);
-#endif
 }
 
 void TShowF::Image_SClick() {
     if (!IBSQL_OutPut.active() || IBSQL_OutPut.fieldByName("F_SHIO").isNull()) return;
-#ifdef TOLVANE_HAS_SHIO_NEW
     openModal(Shio_NewF, this);
-#endif
 }
 
 void TShowF::Btn_ChizuClick() {
     Btn_Chizu->setFocus();   // the memo map window works on the map
     refreshAround(
         [this] {
-#ifdef TOLVANE_HAS_MAP_SHIO
             openModal(Map_ShioF, this);
-#endif
         },
         [this] { ShowMapAndTide(); });
 }
@@ -494,9 +471,7 @@ void TShowF::Btn_CyouiClick() {
     Btn_Cyoui->setFocus();   // not the map button: the rig or tide picture
     refreshAround(
         [this] {
-#ifdef TOLVANE_HAS_MAP_SHIO
             openModal(Map_ShioF, this);
-#endif
         },
         [this] { ShowMapAndTide(); });
 }
@@ -504,9 +479,7 @@ void TShowF::Btn_CyouiClick() {
 void TShowF::Btn_PhotoClick() {
     refreshAround(
         [this] {
-#ifdef TOLVANE_HAS_PHOTO_9
             openModal(Photo_9F, this);
-#endif
         },
         [this] { ShowMemoPhotos(); });
 }
@@ -518,9 +491,7 @@ void TShowF::Image_P00DblClick() {
 }
 
 void TShowF::Btn_MenteClick() {
-#ifdef TOLVANE_HAS_MENTE
     openModal(MenteF, this);
-#endif
 }
 
 void TShowF::Btn_wooksheetClick() {

@@ -16,7 +16,7 @@ using namespace tolvane;
 using browsertest::addTrip;
 using browsertest::Browser;
 using browsertest::gradient;
-using browsertest::closeWhenBuilt;
+using browsertest::closeChild;
 using browsertest::setBlob;
 using catchtest::execCatch;
 using catchtest::Session;
@@ -337,7 +337,7 @@ TEST(CatchBrowserChildren, TheLessonGetsPlaceFishNumberAndTheMonthWithoutZero) {
     Browser b(drv);
     TFishdataF& w = b.w;
     auto kadai = [&] {
-        closeWhenBuilt(drv, browsertest::kKadaiInBuilt, "Kadai_InF");
+        closeChild(drv, "Kadai_InF");
         drv.click(w.Btn_Kadai);
         drv.takeBoxes();
     };
@@ -384,7 +384,7 @@ TEST(CatchBrowserChildren, EditorsSetTheModeAndRefreshThePhotoWindowKeepsItsBook
     w.Image_Map->setVisible(false);
     // Whatever the editor stored is shown again, the typed value dropped.
     execCatch({"update FISH_DATA set TENNKI = '曇り' where CODENO = 1"});
-    closeWhenBuilt(drv, browsertest::kChizuInBuilt, "Fish_Chizu_InF");
+    closeChild(drv, "Fish_Chizu_InF");
     drv.click(w.Btn_Chizu);
     drv.takeBoxes();
     EXPECT_EQ(DataMode, OLD_Flg);
@@ -395,19 +395,19 @@ TEST(CatchBrowserChildren, EditorsSetTheModeAndRefreshThePhotoWindowKeepsItsBook
 
     DataMode = NEW_Flg;
     ShioMode = 0;
-    closeWhenBuilt(drv, browsertest::kNewShioInBuilt, "New_Shio_InF");
+    closeChild(drv, "New_Shio_InF");
     drv.click(w.But_Cyoui);
     drv.takeBoxes();
     EXPECT_EQ(DataMode, OLD_Flg);
     EXPECT_EQ(w.Edit_No->text(), "1");
 
     PhotoBookmark = db::Bookmark{};
-    closeWhenBuilt(drv, browsertest::kPhotoBigBuilt, "Photo_BigF");
+    closeChild(drv, "Photo_BigF");
     drv.dblClick(w.Image_A);
     drv.takeBoxes();
     EXPECT_FALSE(PhotoBookmark.valid());   // used and freed
     EXPECT_EQ(w.Edit_No->text(), "1");
-    closeWhenBuilt(drv, browsertest::kPhotoBigBuilt, "Photo_BigF");
+    closeChild(drv, "Photo_BigF");
     drv.click(w.Btn_Photo);
     drv.takeBoxes();
     EXPECT_EQ(w.Edit_No->text(), "1");

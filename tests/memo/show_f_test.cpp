@@ -378,7 +378,6 @@ void storeMapAndPhoto(Session& s) {
 
 }  // namespace
 
-#if __has_include("photo/Map_F.h") && __has_include("tide/Shio_New_F.h")
 TEST(MemoViewerChildren, AClickOrADoubleClickOnAPictureOpensOneView) {
     Session s;
     storeFive(s);
@@ -392,9 +391,7 @@ TEST(MemoViewerChildren, AClickOrADoubleClickOnAPictureOpensOneView) {
     EXPECT_EQ(drv.shownWindows().size(), 2);
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
-#endif
 
-#if __has_include("photo/Map_Shio_F.h")
 TEST(MemoViewerChildren, TheMapWindowIsFollowedByTheStoredPictures) {
     Session s;
     storeFive(s);
@@ -411,9 +408,7 @@ TEST(MemoViewerChildren, TheMapWindowIsFollowedByTheStoredPictures) {
     EXPECT_EQ(v.w.Label_CODE->caption(), "2");
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
-#endif
 
-#if __has_include("photo/Photo_9_F.h")
 TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
     Session s;
     storeFive(s);
@@ -435,9 +430,7 @@ TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
     drv.dblClick(v.w.Image_P1);
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
-#endif
 
-#if __has_include("maintenance/Mente_F.h")
 TEST(MemoViewerChildren, TheMaintenanceWindowLeavesTheViewerAsItWas) {
     Session s;
     storeFive(s);
@@ -450,4 +443,3 @@ TEST(MemoViewerChildren, TheMaintenanceWindowLeavesTheViewerAsItWas) {
     EXPECT_EQ(v.w.ComboBox_X->itemCount(), 5);
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
-#endif
