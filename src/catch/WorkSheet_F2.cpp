@@ -1,5 +1,8 @@
 #include "catch/WorkSheet_F2.h"
 
+#include <QStyle>
+#include <algorithm>
+
 #include "catch/Fishdata_F.h"
 #include "core/handover.h"
 
@@ -10,6 +13,14 @@ TWorkSheetF2* WorkSheetF2 = nullptr;
 namespace {
 
 TFishdataF* browserOf(const Form* sheet) { return dynamic_cast<TFishdataF*>(sheet->owner()); }
+
+// A column at least wide enough for `sample` in the grid's font, with the
+// margins a cell keeps around its text, so a four-digit number or a whole
+// date is not cut short where the font's digits run wider.
+int fitted(const QTableView* grid, int width, const QString& sample) {
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    return std::max(width, grid->fontMetrics().horizontalAdvance(sample) + 2 * margin + 4);
+}
 
 }  // namespace
 
@@ -37,8 +48,8 @@ TWorkSheetF2::TWorkSheetF2(Form* owner) : Form(owner, "WorkSheetF2") {
         c.titleAlignment = Qt::AlignHCenter;
         return c;
     };
-    DBGrid1->setColumns({column("CODENO", QStringLiteral("Ｎｏ"), 40),
-                         column("DAY_DATA", QStringLiteral("日付"), 90),
+    DBGrid1->setColumns({column("CODENO", QStringLiteral("Ｎｏ"), fitted(DBGrid1, 40, QStringLiteral("9999"))),
+                         column("DAY_DATA", QStringLiteral("日付"), fitted(DBGrid1, 90, QStringLiteral("2024/12/31"))),
                          column("BASYO", QStringLiteral("釣り場"), 140),
                          column("FUNE", QStringLiteral("船"), 120),
                          column("FISH1", QStringLiteral("対象魚　１"), 120),

@@ -2,6 +2,7 @@
 // pictures and markers, the moves, the windows opened from it, the list sheet
 // and the correction of a record read back on a connection of the test's own.
 #include <QDate>
+#include <QFontMetrics>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
@@ -429,6 +430,12 @@ TEST(CatchBrowserSheet, APickedRowIsShownAndATitleBarCloseShowsTheCursorsRow) {
         ASSERT_EQ(f.DBGrid1->columns().size(), 7u);
         EXPECT_EQ(f.DBGrid1->columns()[3].title, "船");
         EXPECT_EQ(f.DBGrid1->cellText(0, 1), "2024/01/01");
+        // Numbers and dates show whole; the text columns keep their widths.
+        const QFontMetrics fm(f.DBGrid1->font());
+        EXPECT_GT(f.DBGrid1->columnWidth(0), fm.horizontalAdvance(QStringLiteral("9999")));
+        EXPECT_GT(f.DBGrid1->columnWidth(1), fm.horizontalAdvance(QStringLiteral("2024/01/01")));
+        EXPECT_EQ(f.DBGrid1->columnWidth(2), 140);
+        EXPECT_EQ(f.DBGrid1->columnWidth(6), 120);
         EXPECT_EQ(f.DBGrid1->currentRow(), 4);
         f.DBGrid1->setCurrentIndex(f.DBGrid1->model()->index(1, 0));
         drv.click(f.Btn_Close);
