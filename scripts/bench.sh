@@ -29,3 +29,4 @@ run() {
 
 run tolvane_bench_db "$@"
 run tolvane_bench_pictures
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run tolvane_bench_entry_memory
