@@ -121,8 +121,9 @@ bool Image::event(QEvent* e) {
 bool Image::prepareDisplay() {
     const QRect r = pictureRect();
     const QRect shown = r.intersected(rect());
-    if (shown.isEmpty()) {
+    if (shown.isEmpty()) {   // nothing visible: nothing kept but the bytes
         display_ = QImage();
+        picture_.releasePixels();
         return false;
     }
     if (display_.isNull() || displayFor_ != r || displayShown_ != shown) {
