@@ -45,5 +45,8 @@ int main(int argc, char** argv) {
         MainF = nullptr;
     }
     freeDataModule();
+    // Both files are detached: end the engine now rather than in the
+    // library's exit handler, which takes longer.
+    tolvane::db::shutdownEngine();
     return rc;
 }

@@ -2,6 +2,9 @@
 # Builds and runs the benchmarks, printing their figures.
 #   scripts/bench.sh                  (build directory: build/, or BUILD_DIR)
 #   scripts/bench.sh --regenerate     (make the generated catch database again)
+# It also prints the memory of the catch entry window with four 12-MP photos,
+# and the start and exit of the program under Xvfb beside a bare Qt window
+# and two bare attaches (scripts/bench-start.py).
 # The database benchmark generates its catch database of 10,000 records once,
 # in BUILD_DIR/bench-data (about 1.3 GB, some 40 s), and reuses it afterwards;
 # the catch browser and maintenance benchmarks run on the same file, and the
@@ -39,3 +42,11 @@ run tolvane_bench_pictures
 run tolvane_bench_tide
 run tolvane_bench_photo
 run tolvane_bench_memo "$@"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run tolvane_bench_entry_memory
+
+# Start and exit under Xvfb (displays :96..:99), beside the bare figures.
+if grep -qw tolvane_bench_start <<<"$targets" && command -v Xvfb >/dev/null; then
+  cmake --build "$BUILD_DIR" --target tolvane_bench_start tolvane_bench_start_bare -j 3 >/dev/null
+  echo "== start and exit"
+  python3 scripts/bench-start.py "$BUILD_DIR" 10
+fi

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 
 using namespace tolvane::ui;
@@ -51,15 +52,19 @@ void TData_Sel::FormShow() {
     if (SelKind == QLatin1String("BASYO")) {
         setCaption(QStringLiteral("場所の選択"));
         sql = " select distinct BASYO from FISH_DATA order by BASYO ";
+        limitToColumn(Edit_NEW, "FISH_DATA", "BASYO");
     } else if (SelKind == QLatin1String("FUNE")) {
         setCaption(QStringLiteral("選択"));
         sql = " select distinct FUNE from FISH_DATA order by FUNE ";
+        limitToColumn(Edit_NEW, "FISH_DATA", "FUNE");
     } else if (SelKind == QLatin1String("SAKANA")) {
         setCaption(QStringLiteral("魚種の選択"));
         sql = fishNameListSql("FISH_DATA");
+        limitToColumn(Edit_NEW, "FISH_DATA", "FISH1");
     } else if (SelKind == QLatin1String("KIJYUNN")) {
         setCaption(QStringLiteral("選択"));
         sql = " select distinct KIJYUNN from FISH_DATA order by KIJYUNN ";
+        limitToColumn(Edit_NEW, "FISH_DATA", "KIJYUNN");
     }
 
     ListBox1->clearItems();

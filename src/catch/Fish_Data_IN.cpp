@@ -10,6 +10,7 @@
 
 #include "catch/Data_Sel_F.h"
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 #include "photo/Fish_Chizu_In_F.h"
 #include "lessons/Kadai_In_F.h"
@@ -62,6 +63,13 @@ static_assert(std::size(kColumns) == 57);
 // A value of the save that does not convert.
 struct BadInput : std::runtime_error {
     BadInput() : std::runtime_error("input does not convert") {}
+};
+
+// A text holding a character the database cannot store; `line` names it
+// and its box.
+struct UnstorableText : BadInput {
+    explicit UnstorableText(QString l) : line(std::move(l)) {}
+    QString line;
 };
 
 bool allDigits(const QString& s) {
@@ -378,6 +386,19 @@ TFishDataIn::TFishDataIn(Form* owner)
     Edit_F3->OnDblClick = [this] { Edit_F3DblClick(); };
     Edit_Shio_Kijyun->OnDblClick = [this] { Edit_Shio_KijyunDblClick(); };
     Edit_Shio_Kijyun->OnEnter = [this] { Edit_Shio_KijyunEnter(); };
+
+    // Text boxes take no more than their columns hold.
+    limitToColumn(Edit_Day, "FISH_DATA", "DAY_DATA");
+    limitToColumn(Edit_Tenki, "FISH_DATA", "TENNKI");
+    limitToColumn(Edit_Basyo, "FISH_DATA", "BASYO");
+    limitToColumn(Edit_Fune, "FISH_DATA", "FUNE");
+    limitToColumn(CBox_Shio, "FISH_DATA", "SHIO");
+    limitToColumn(Edit_Shio_Kijyun, "FISH_DATA", "KIJYUNN");
+    limitToColumn(Edit_Old_Day, "FISH_DATA", "KYUUREKI");
+    limitToColumn(Edit_Old_Sho, "FISH_DATA", "OLD_SHIO");
+    limitToColumn(Edit_F1, "FISH_DATA", "FISH1");
+    limitToColumn(Edit_F2, "FISH_DATA", "FISH2");
+    limitToColumn(Edit_F3, "FISH_DATA", "FISH3");
 }
 
 TFishDataIn::~TFishDataIn() = default;
@@ -663,6 +684,22 @@ void TFishDataIn::Btn_KadaiClick() {
 // --- the save ---------------------------------------------------------------------------------
 
 void TFishDataIn::Btn_New_YesClick() {
+    // No number yet (the reset could not read the catch file): read it now,
+    // so the save works once the file can be attached; a failure is the
+    // database's, reported as a failed input, and everything typed stays.
+    if (Edit_No->text().isEmpty()) {
+        try {
+            Edit_No->setText(QString::number(tolvane::db::nextKey(IBSQL, " select max(CODENO) from FISH_DATA")));
+        } catch (const std::exception& e) {
+            platform().messageBox(this, QStringLiteral("入力に失敗しました\n") + QString::fromStdString(e.what()));
+            try {
+                DM1->IBTr2.rollbackRetaining();
+            } catch (const std::exception&) {
+            }
+            return;
+        }
+    }
+
     // Date and tide times.
     struct TimeBoxes {
         Edit* hour;
@@ -734,6 +771,25 @@ void TFishDataIn::Btn_New_YesClick() {
             tolvane::pictures::keepingJpegWrite(q.paramByName(param), img->picture());
         };
 
+        // Every text first: a character Shift-JIS cannot hold is named with
+        // the label of its box.
+        const std::pair<QString, QString> texts[] = {
+            {Edit_Day->text(), Label_Day->caption()},
+            {Edit_Tenki->text(), Label_Tenki->caption()},
+            {Edit_Fune->text(), Label_x22->caption()},
+            {Edit_Basyo->text(), Label_Basyo->caption()},
+            {CBox_Shio->text(), Label_Shio->caption()},
+            {Edit_Shio_Kijyun->text(), Label_Kijyun->caption()},
+            {Edit_Old_Day->text(), Label_Old_Day->caption()},
+            {Edit_F1->text(), Label_F1->caption()},
+            {Edit_F2->text(), Label_F2->caption()},
+            {Edit_F3->text(), Label_F3->caption()},
+            {Memo_Shikake->text(), Label_Shikake->caption()},
+            {Memo_Cyouka->text(), Label_Cyouka->caption()},
+        };
+        for (const auto& [value, label] : texts)
+            if (const auto c = unstorableCharacter(value)) throw UnstorableText(unstorableCharacterLine(label, *c));
+
         const auto no = readInteger(Edit_No->text());
         if (!no) throw BadInput();
         q.paramByName("parCODENO").setInteger(*no);
@@ -775,9 +831,12 @@ void TFishDataIn::Btn_New_YesClick() {
             q.paramByName(std::string("par") + kColumns[37 + i]).setInteger(ShioNewMarks[i]);
         for (int i = 0; i < 8; ++i)
             q.paramByName(std::string("par") + kColumns[49 + i]).setInteger(ShioTimeRects[i]);
+    } catch (const UnstorableText& e) {
+        platform().messageBox(this, QStringLiteral("入力が間違っています。確認ください\n") + e.line);
+        return;
     } catch (const std::exception&) {
-        // A number that does not convert, a text the database cannot hold,
-        // a picture that cannot be encoded: nothing is sent.
+        // A number that does not convert, a picture that cannot be encoded:
+        // nothing is sent.
         platform().messageBox(this, QStringLiteral("入力が間違っています。確認ください"));
         return;
     }

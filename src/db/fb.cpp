@@ -184,6 +184,8 @@ void onTerminationSignal(std::function<void()> onSignal) {
         throwStatus(status);
 }
 
+void shutdownEngine() { fb_shutdown(0, fb_shutrsn_app_stopped); }
+
 std::string quoted(std::string_view utf8) {
     std::string s;
     s.reserve(utf8.size() + 2);

@@ -233,6 +233,11 @@ std::int32_t nextKey(Query& q, std::string_view selectMax);
 // is called then, on the library's own thread, so the program can end too.
 void onTerminationSignal(std::function<void()> onSignal);
 
+// Shuts the client library's embedded engine down now, without the wait the
+// library's own handler at process exit makes: for the very end of the
+// program, once every connection is detached. Nothing attaches after it.
+void shutdownEngine();
+
 // Shift-JIS (CP932) conversion used at the boundary.
 std::string toShiftJis(std::string_view utf8);     // throws EncodingError
 std::string fromShiftJis(std::string_view sjis);   // throws EncodingError

@@ -33,6 +33,12 @@ bool Picture::isDecoded() const
     return kind_ != Kind::Jpeg || !pixels_->isNull();
 }
 
+void Picture::releasePixels()
+{
+    if (kind_ == Kind::Jpeg && !pixels_->isNull())
+        pixels_ = std::make_shared<QImage>();
+}
+
 const QImage& Picture::pixels() const
 {
     static const QImage nothing;

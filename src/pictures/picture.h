@@ -31,8 +31,13 @@ public:
     // The JPEG bytes of a JPEG picture (empty otherwise).
     const QByteArray& jpegBytes() const { return jpeg_; }
 
-    // False only for a JPEG picture not yet decoded.
+    // False only for a JPEG picture not yet decoded (or whose pixels were
+    // released).
     bool isDecoded() const;
+    // Drops this copy's decoded pixels of a JPEG picture: its bytes stay and
+    // it is decoded again at the next need. Copies made before keep theirs.
+    // A bitmap keeps its pixels (they are the picture).
+    void releasePixels();
 
     // Nothing gives 0 x 0; a JPEG picture not yet decoded is measured from
     // its header (throws as pixels() does when that is unreadable).

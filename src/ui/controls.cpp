@@ -5,8 +5,14 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QApplication>
+#include <QMimeData>
 #include <QTextBlock>
+#include <QValidator>
+#include <optional>
 
+#include "db/fb.h"
+#include "ui/guard.h"
 #include "ui/keys.h"
 
 namespace tolvane::ui {
@@ -33,13 +39,138 @@ QString toControlText(QString s) {
     return s;
 }
 
+bool isControlChar(QChar c) {
+    const ushort u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u < 0xa0) || u == 0x2028 || u == 0x2029;
+}
+
+// Text that arrives other than by typing, through the box's key filter.
+// Nothing when the filter refuses a character of it.
+std::optional<QString> filterArriving(QWidget* w, const QString& text, bool singleLine,
+                                      bool digitsOnly, const KeyPressHandler& keys) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (isControlChar(c)) {
+            const bool keep = !singleLine && (c == u'\n' || c == u'\r' || c == u'\t');
+            if (keep) out += c;
+            continue;
+        }
+        if (digitsOnly && (c < u'0' || c > u'9')) return std::nullopt;
+        out += c;
+    }
+    if (!keys) return out;
+    QString passed;
+    passed.reserve(out.size());
+    for (QChar c : out) {
+        if (isControlChar(c)) {   // the memo's line breaks and tabs
+            passed += c;
+            continue;
+        }
+        QChar key = c;
+        if (!guarded(w->window(), [&] { keys(key); })) key = QChar(0);
+        if (key == QChar(0)) return std::nullopt;
+        passed += key;
+    }
+    return passed;
+}
+
 }  // namespace
+
+int shiftJisBytes(const QString& text) {
+    bool ascii = true;
+    for (QChar c : text)
+        if (c.unicode() >= 0x80) ascii = false;
+    if (ascii) return int(text.size());
+    try {
+        return int(db::toShiftJis(text.toStdString()).size());
+    } catch (const db::Error&) {
+    }
+    int n = 0;
+    for (char32_t cp : text.toUcs4()) {
+        try {
+            n += int(db::toShiftJis(QString::fromUcs4(&cp, 1).toStdString()).size());
+        } catch (const db::Error&) {
+            n += 2;
+        }
+    }
+    return n;
+}
+
+namespace detail {
+
+// The check of a single-line box's text at every change the user makes
+// (typing, input method, paste, drop, undo): it sees the text before and
+// after, so it knows what arrived.
+class TextGate : public QValidator {
+public:
+    TextGate(QLineEdit* edit, const KeyPressHandler* keys) : QValidator(edit), edit_(edit), keys_(keys) {
+        committed_ = edit->text();
+        QObject::connect(edit, &QLineEdit::textChanged, this, [this](const QString& t) { committed_ = t; });
+    }
+
+    int maxBytes = 0;
+    bool digitsOnly = false;
+    bool typing = false;       // keys and input-method text already filtered
+    bool programSet = false;   // the program's own setText
+
+    State validate(QString& input, int& pos) const override {
+        if (programSet) return Acceptable;
+        const QString& old = committed_;
+        qsizetype p = 0;
+        const qsizetype limit = std::min(old.size(), input.size());
+        while (p < limit && old[p] == input[p]) ++p;
+        qsizetype s = 0;
+        while (s < limit - p && old[old.size() - 1 - s] == input[input.size() - 1 - s]) ++s;
+        const QString arrived = input.mid(p, input.size() - p - s);
+        if (arrived.isEmpty()) return Acceptable;   // something deleted
+        if (!typing) {
+            const auto passed = filterArriving(edit_, arrived, true, digitsOnly,
+                                               keys_ ? *keys_ : KeyPressHandler());
+            if (!passed) return refuse();
+            if (*passed != arrived) {
+                input = input.left(p) + *passed + input.right(s);
+                pos = int(p + passed->size());
+            }
+        }
+        if (maxBytes > 0) {
+            const int bytes = shiftJisBytes(input);
+            if (bytes > maxBytes && bytes > shiftJisBytes(old)) return refuse();
+        }
+        return Acceptable;
+    }
+
+private:
+    State refuse() const {
+        QApplication::beep();
+        return Invalid;
+    }
+    QLineEdit* edit_;
+    const KeyPressHandler* keys_;
+    QString committed_;
+};
+
+// Marks what happens inside its scope as typing.
+struct Typing {
+    Typing(TextGate* g, bool on) : g_(g), was_(g ? g->typing : false) {
+        if (g_) g_->typing = on;
+    }
+    ~Typing() {
+        if (g_) g_->typing = was_;
+    }
+    TextGate* g_;
+    bool was_;
+};
+
+}  // namespace detail
 
 // --- Edit -------------------------------------------------------------------
 
 Edit::Edit(QWidget* parent, const QString& name, int l, int t, int w, int h)
     : QLineEdit(parent), Control(this) {
     place(this, name, l, t, w, h);
+    gate_ = new detail::TextGate(this, &OnKeyPress);
+    setValidator(gate_);
     connect(this, &QLineEdit::textEdited, this, [this] {
         modified_ = true;
         run(OnChange);
@@ -48,10 +179,15 @@ Edit::Edit(QWidget* parent, const QString& name, int l, int t, int w, int h)
 
 void Edit::setText(const QString& text) {
     const bool differs = text != QLineEdit::text();
+    gate_->programSet = true;
     QLineEdit::setText(text);
+    gate_->programSet = false;
     modified_ = false;
     if (differs) run(OnChange);
 }
+
+void Edit::setMaxBytes(int bytes) { gate_->maxBytes = std::max(0, bytes); }
+int Edit::maxBytes() const { return gate_->maxBytes; }
 
 void Edit::setImeMode(ImeMode m) {
     ime_ = m;
@@ -60,15 +196,22 @@ void Edit::setImeMode(ImeMode m) {
 
 void Edit::setNumbersOnly(bool on) {
     numbersOnly_ = on;
-    if (on) {
-        setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")),
-                                                     this));
-    } else {
-        setValidator(nullptr);
-    }
+    gate_->digitsOnly = on;
 }
 
 void Edit::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Paste)) {   // checked by the gate as arriving text
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
+    if (numbersOnly_ && !detail::typedChars(e).isEmpty()) {
+        const QString t = detail::typedChars(e);
+        if (t.size() == 1 && t[0].unicode() >= 0x20 && (t[0] < u'0' || t[0] > u'9')) {
+            e->accept();
+            return;
+        }
+    }
+    detail::Typing typing(gate_, true);
     auto v = detail::previewKey(this, e, OnKeyPress);
     if (v.pass) {
         QLineEdit::keyPressEvent(e);
@@ -79,6 +222,7 @@ void Edit::keyPressEvent(QKeyEvent* e) {
 }
 
 void Edit::inputMethodEvent(QInputMethodEvent* e) {
+    detail::Typing typing(gate_, !numbersOnly_);
     std::unique_ptr<QInputMethodEvent> other;
     if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QLineEdit::inputMethodEvent(e);
     else if (other) QLineEdit::inputMethodEvent(other.get());
@@ -182,6 +326,18 @@ void Memo::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) run(OnDblClick);
 }
 
+void Memo::insertFromMimeData(const QMimeData* source) {
+    if (source == nullptr || !source->hasText()) return;
+    const auto passed = filterArriving(this, source->text(), false, false, OnKeyPress);
+    if (!passed) {
+        QApplication::beep();
+        return;
+    }
+    QMimeData filtered;
+    filtered.setText(*passed);
+    QPlainTextEdit::insertFromMimeData(&filtered);
+}
+
 // --- ComboBox ---------------------------------------------------------------
 
 ComboBox::ComboBox(QWidget* parent, const QString& name, int l, int t, int w, int h)
@@ -200,6 +356,8 @@ void ComboBox::setPickOnly(bool on) {
     if (!on) {
         setInsertPolicy(QComboBox::NoInsert);
         setCompleter(nullptr);
+        gate_ = new detail::TextGate(lineEdit(), &OnKeyPress);
+        lineEdit()->setValidator(gate_);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
             if (autoDropDown_ && view() != nullptr && !view()->isVisible()) showPopup();
             run(OnChange);
@@ -207,7 +365,21 @@ void ComboBox::setPickOnly(bool on) {
     }
 }
 
+namespace {
+// The program fills the combo's line: not checked by the gate.
+struct ProgramSet {
+    explicit ProgramSet(detail::TextGate* g) : g_(g) {
+        if (g_) g_->programSet = true;
+    }
+    ~ProgramSet() {
+        if (g_) g_->programSet = false;
+    }
+    detail::TextGate* g_;
+};
+}  // namespace
+
 void ComboBox::setText(const QString& text) {
+    ProgramSet set(isEditable() ? gate_ : nullptr);
     const int i = findText(text, Qt::MatchExactly);
     if (i >= 0) setCurrentIndex(i);
     else if (isEditable()) {
@@ -217,14 +389,21 @@ void ComboBox::setText(const QString& text) {
 }
 
 void ComboBox::clearItems() {
+    ProgramSet set(isEditable() ? gate_ : nullptr);
     clear();
     if (isEditable()) setEditText(QString());
 }
 
 void ComboBox::setItemIndex(int i) {
+    ProgramSet set(isEditable() ? gate_ : nullptr);
     setCurrentIndex(i);
     if (i < 0 && isEditable()) setEditText(QString());
 }
+
+void ComboBox::setMaxBytes(int bytes) {
+    if (gate_) gate_->maxBytes = std::max(0, bytes);
+}
+int ComboBox::maxBytes() const { return gate_ ? gate_->maxBytes : 0; }
 
 void ComboBox::setImeMode(ImeMode m) {
     ime_ = m;
@@ -233,6 +412,7 @@ void ComboBox::setImeMode(ImeMode m) {
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e) {
+    detail::Typing typing(isEditable() ? gate_ : nullptr, !e->matches(QKeySequence::Paste));
     auto v = detail::previewKey(this, e, OnKeyPress);
     if (v.pass) {
         QComboBox::keyPressEvent(e);
@@ -243,6 +423,7 @@ void ComboBox::keyPressEvent(QKeyEvent* e) {
 }
 
 void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
+    detail::Typing typing(isEditable() ? gate_ : nullptr, true);
     std::unique_ptr<QInputMethodEvent> other;
     if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QComboBox::inputMethodEvent(e);
     else if (other) QComboBox::inputMethodEvent(other.get());

@@ -10,6 +10,13 @@
 // Text set from the program never counts as the user's change: setText()
 // clears the modified flag, typing sets it. Change handlers run for both,
 // like the handlers of the windows expect, and test modified() themselves.
+//
+// Text that arrives other than by typing (a paste by key, menu or middle
+// button, a drop) passes the same key filter as typed text: a single-line
+// box drops control characters (tab, line breaks, escape, ...), then hands
+// each character to OnKeyPress; when the handler refuses one (key = 0) the
+// whole text is refused, so "1e3" never becomes "13". The byte limit
+// (setMaxBytes) refuses whole as well.
 #pragma once
 
 #include <QCheckBox>
@@ -31,6 +38,14 @@ class QButtonGroup;
 class QRadioButton;
 
 namespace tolvane::ui {
+
+namespace detail {
+class TextGate;
+}
+
+// Bytes `text` takes in Shift-JIS (CP932); a character CP932 cannot hold
+// counts as two.
+int shiftJisBytes(const QString& text);
 
 // Input-method wish of a text box: Off for dates, times and numbers (the
 // Japanese input method is not used), Hiragana for names and texts.
@@ -57,6 +72,11 @@ public:
     // program is not checked).
     void setNumbersOnly(bool on);
     bool numbersOnly() const { return numbersOnly_; }
+    // The most bytes the text may take in Shift-JIS (0: no limit). Typing,
+    // input-method text, pastes and drops that would pass it are refused
+    // whole; text set from the program is not checked.
+    void setMaxBytes(int bytes);
+    int maxBytes() const;
 
     Handler OnChange;            // the text changed (typed or set)
     KeyPressHandler OnKeyPress;  // a character typed (Enter as 13), before it is typed
@@ -74,6 +94,7 @@ private:
     bool modified_ = false;
     bool numbersOnly_ = false;
     ImeMode ime_ = ImeMode::Default;
+    detail::TextGate* gate_;
 };
 
 // --- multi-line memo --------------------------------------------------------
@@ -107,6 +128,10 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    // Pasted and dropped text: control characters other than line breaks and
+    // tabs are dropped, the rest passes OnKeyPress as typed text does; a
+    // character it refuses refuses the whole text.
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     bool modified_ = false;
@@ -135,6 +160,9 @@ public:
     void setAutoDropDown(bool on) { autoDropDown_ = on; }
     void setImeMode(ImeMode m);
     ImeMode imeMode() const { return ime_; }
+    // As Edit::setMaxBytes, for the typed text.
+    void setMaxBytes(int bytes);
+    int maxBytes() const;
 
     Handler OnChange;            // the user typed or chose (never the program)
     KeyPressHandler OnKeyPress;
@@ -150,6 +178,7 @@ protected:
 private:
     bool autoDropDown_ = false;
     ImeMode ime_ = ImeMode::Default;
+    detail::TextGate* gate_ = nullptr;
 };
 
 // --- list box ---------------------------------------------------------------

@@ -9,6 +9,11 @@
 //   - stretch alone: scaled to the control's size;
 //   - centre: placed in the middle instead of the top-left corner.
 // Mouse: OnClick, OnDblClick, OnMouseDown/Move/Up with buttons and keys held.
+//
+// What is drawn is a copy of the visible part at the size shown. A JPEG
+// picture keeps only its bytes and that copy: its full-size pixels are
+// dropped once the copy is made, and decoded again only when something needs
+// them (a re-encoding write, a larger view, a new size of the control).
 #pragma once
 
 #include <QWidget>
@@ -25,6 +30,9 @@ public:
 
     const pictures::Picture& picture() const { return picture_; }
     void setPicture(const pictures::Picture& p);
+    // The pixels drawn now (the visible part at the size shown; null when
+    // nothing is drawn).
+    const QImage& displayPixels() const { return display_; }
     void clearPicture() { setPicture(pictures::Picture()); }
     // True when it holds a picture (an empty 0 x 0 bitmap counts).
     bool hasPicture() const { return !picture_.isNone(); }
@@ -45,7 +53,14 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    // Makes display_ for the present geometry when it is not made yet, then
+    // drops a JPEG picture's full pixels. False when nothing is to be drawn.
+    bool prepareDisplay();
+
     pictures::Picture picture_;
+    QImage display_;
+    QRect displayFor_;     // pictureRect() it was made for
+    QRect displayShown_;   // the part of the control it covers
     bool stretch_ = false;
     bool proportional_ = false;
     bool center_ = false;

@@ -407,11 +407,13 @@ TEST(CatchEntrySave, UnreadableDatesTimesAndNumbersStoreNothing) {
     drv.click(w.Btn_New_Yes);
     EXPECT_EQ(drv.takeMessages(), QStringList{"入力が間違っています。確認ください"});
 
-    // A character Shift-JIS cannot hold is refused before anything is sent.
+    // A character Shift-JIS cannot hold is refused before anything is sent,
+    // named with its box.
     w.Edit_Max_H1->setText("1.2");
     w.Edit_Tenki->setText("晴れ🐟");
     drv.click(w.Btn_New_Yes);
-    EXPECT_EQ(drv.takeMessages(), QStringList{"入力が間違っています。確認ください"});
+    EXPECT_EQ(drv.takeMessages(),
+              QStringList{"入力が間違っています。確認ください\n「天候」の「🐟」は登録できない文字です"});
     EXPECT_EQ(w.Edit_Basyo->text(), "東京湾");
     EXPECT_TRUE(storedRows(s.files.catchFile()).empty());
 }

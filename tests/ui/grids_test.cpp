@@ -8,6 +8,7 @@
 #include "support/test_databases.h"
 #include "ui/form.h"
 #include "ui/grids.h"
+#include "pictures/codec.h"
 #include "ui/image.h"
 #include "ui/testing/driver.h"
 
@@ -176,4 +177,43 @@ TEST(Images, DrawingModesAndPictureKindKept) {
     natural->OnDblClick = [&] { ++dbl; };
     drv.dblClick(natural);
     EXPECT_EQ(dbl, 1);
+}
+
+TEST(Images, AJpegPictureKeepsItsBytesAndOnlyAShownCopyOfItsPixels) {
+    Driver drv;
+    Form f(nullptr, QStringLiteral("ImageF"));
+    f.setFixedClientSize(400, 300);
+    auto* photo = new Image(&f, QStringLiteral("Image_A"), 0, 0, 105, 81);
+    photo->setProportional(true);
+    auto* corner = new Image(&f, QStringLiteral("Image_B"), 200, 0, 50, 40);   // natural size
+    QImage pixels(800, 600, QImage::Format_RGB888);
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x) pixels.setPixelColor(x, y, x < 400 ? QColor(200, 0, 0) : QColor(0, 0, 200));
+    const QByteArray bytes = tolvane::pictures::encodeJpeg(pixels);
+    {
+        const Picture loaded = Picture::fromJpeg(bytes, tolvane::pictures::decodeJpeg(bytes));
+        photo->setPicture(loaded);
+        corner->setPicture(loaded);
+        EXPECT_TRUE(loaded.isDecoded());   // the caller's copy is its own
+    }
+    drv.show(f);
+    f.grab();
+    for (Image* img : {photo, corner}) {
+        EXPECT_FALSE(img->picture().isDecoded()) << img->name().toStdString();
+        EXPECT_EQ(img->picture().jpegBytes(), bytes);
+        EXPECT_EQ(img->picture().width(), 800);   // from the header
+    }
+    EXPECT_EQ(photo->pictureRect(), QRect(0, 0, 105, 78));
+    EXPECT_EQ(photo->displayPixels().size(), QSize(105, 78));
+    EXPECT_LT(qAbs(photo->displayPixels().pixelColor(20, 40).red() - 200), 12);
+    EXPECT_LT(qAbs(photo->displayPixels().pixelColor(85, 40).blue() - 200), 12);
+    EXPECT_EQ(corner->displayPixels().size(), QSize(50, 40));   // only the visible corner
+
+    // Full pixels come back where they are needed, and a larger control
+    // gets a copy of its own size.
+    EXPECT_EQ(Picture(photo->picture()).pixels().size(), QSize(800, 600));
+    photo->setBounds(0, 0, 210, 162);
+    f.grab();
+    EXPECT_EQ(photo->displayPixels().size(), QSize(210, 157));
+    EXPECT_FALSE(photo->picture().isDecoded());
 }
