@@ -13,7 +13,8 @@ TWorkSheetF::TWorkSheetF(Form* owner) : Form(owner, "WorkSheetF") {
     setMinClientSize(800, 600);
     setPosition(Position::OwnerCenter);
     setColor(QColor(200, 206, 221));
-    setFontPx(14);
+    // The platform's dialog font: a four-digit number fits the No column.
+    setFontPx(12);
 
     Panel1 = new Panel(this, "Panel1", 0, 0, 800, 49);
     Panel1->setAnchors(akLeft | akTop | akRight);

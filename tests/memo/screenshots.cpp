@@ -1,4 +1,6 @@
 // The memo windows with sample memos, for scripts/screenshots.sh.
+#include <QPointer>
+
 #include "core/DM_1.h"
 #include "pictures/codec.h"
 #include "memo/Input_F.h"
@@ -108,12 +110,14 @@ TOLVANE_SCREENSHOT("SelectF", [](const tolvane::ui::screenshots::Context& ctx) {
 TOLVANE_SCREENSHOT("WorkSheetF", [](const tolvane::ui::screenshots::Context& ctx) {
     ensureDataModule();
     storeSampleMemos();
-    // The sheet lists the cursor of a viewer, which stays for the run.
-    static std::unique_ptr<TShowF> viewer;
-    viewer = std::make_unique<TShowF>(ctx.owner);
-    ShowF = viewer.get();
+    // The sheet lists the cursor of a viewer, which stays for the run. The
+    // owner frees the viewer with its other children at the end of the run.
+    static QPointer<TShowF> viewer;
+    delete viewer.data();
+    viewer = new TShowF(ctx.owner);
+    ShowF = viewer.data();
     viewer->FormShow();
-    return std::unique_ptr<tolvane::ui::Form>(std::make_unique<TWorkSheetF>(viewer.get()));
+    return std::unique_ptr<tolvane::ui::Form>(std::make_unique<TWorkSheetF>(viewer.data()));
 });
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The memo list sheet over the viewer's cursor: the rows of the current set,
 // the pick handed back, a sheet closed by its title bar, an empty set.
 #include <QAbstractItemModel>
+#include <QFontMetrics>
+#include <QStyle>
 #include <gtest/gtest.h>
 
 #include "memo/Show_F.h"
@@ -128,4 +130,12 @@ TEST(MemoListSheet, AnEmptySetGivesAnEmptyGridAndMovesNothing) {
     EXPECT_FALSE(MemoBookmark.valid());
     EXPECT_EQ(w.Label_CODE->caption(), "0");
     EXPECT_TRUE(drv.takeBoxes().empty());
+}
+
+TEST(MemoListSheet, AFourDigitNumberFitsItsColumn) {
+    Session s;
+    TWorkSheetF f(nullptr);
+    const int margins = 2 * (f.DBGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, f.DBGrid1) + 1);
+    EXPECT_LE(QFontMetrics(f.DBGrid1->font()).horizontalAdvance(QStringLiteral("9999")) + margins,
+              f.DBGrid1->columns()[0].width);
 }
