@@ -111,7 +111,7 @@ void TFish_Chizu_InF::Btn_OKClick() {
     bool encoded = true;
     if (hasPicture) {
         try {
-            checkStorable(picture);
+            tolvane::pictures::checkStorable(picture);
             jpeg = tolvane::pictures::reencodedJpegBytes(picture);
         } catch (const std::exception&) {
             encoded = false;

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 
-#include "pictures/codec.h"
 #include "ui/image.h"
 
 namespace tolvane::photo {
@@ -23,19 +22,6 @@ std::optional<int> wholeNumber(const QString& text) {
     const int v = text.trimmed().toInt(&ok, 10);
     if (!ok) return std::nullopt;
     return v;
-}
-
-void checkStorable(const pictures::Picture& picture) {
-    if (picture.isNone()) return;
-    const qint64 w = picture.width();
-    const qint64 h = picture.height();
-    if (w * h > pictures::kMaxPixels)
-        throw pictures::CodecError(
-            QStringLiteral("Picture of %1 x %2 pixels exceeds the limit of %3 pixels")
-                .arg(w)
-                .arg(h)
-                .arg(pictures::kMaxPixels)
-                .toStdString());
 }
 
 SizeLabel::SizeLabel(QWidget* parent, const QString& name, int l, int t, int w, int h)

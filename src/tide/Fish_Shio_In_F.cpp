@@ -6,7 +6,6 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
 #include "pictures/storage.h"
@@ -326,8 +325,7 @@ void TFish_Shio_InF::Btn_OKClick() {
     if (withPicture) {
         try {
             const Picture& pic = Image_S->picture();
-            if (std::int64_t(pic.width()) * pic.height() > tolvane::pictures::kMaxPixels)
-                throw tolvane::pictures::CodecError("The picture is larger than 100 megapixels");
+            tolvane::pictures::checkStorable(pic);
             bytes = tolvane::pictures::reencodedJpegBytes(pic);
         } catch (const std::exception&) {
             failed();

@@ -5,7 +5,6 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
 #include "pictures/storage.h"
@@ -366,8 +365,7 @@ void TNew_Shio_InF::Btn_OKClick() {
     const Picture pic = Image_S->picture();
     QByteArray bytes;
     try {
-        if (std::int64_t(pic.width()) * pic.height() > tolvane::pictures::kMaxPixels)
-            throw tolvane::pictures::CodecError("The picture is larger than 100 megapixels");
+        tolvane::pictures::checkStorable(pic);
         bytes = tolvane::pictures::reencodedJpegBytes(pic);
     } catch (const std::exception& e) {
         failed(QString::fromUtf8(e.what()));
