@@ -8,6 +8,7 @@
 #include "core/handover.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
+#include "pictures/size_label.h"
 #include "pictures/storage.h"
 #include "tide/tide_support.h"
 #include "ui/platform.h"
@@ -39,8 +40,8 @@ TFish_Shio_InF::TFish_Shio_InF(Form* owner)
 
     Image_S = new Image(this, "Image_S", IL, IT, 500, 500);
     Edit_CODE = new Edit(this, "Edit_CODE", 536, 8, 137, 24);
-    Label_XY = new Label(this, "Label_XY", QString(), 536, 32, 137, 40);
-    Label_XY->setAutoSize(false);
+    // Two lines after a file load: the size goes below its heading.
+    Label_XY = new tolvane::pictures::SizeLabel(this, "Label_XY", 536, 32, 146, 40);
     Label3 = new Label(this, "Label3", QStringLiteral("データの読み込み"), 536, 80);
     Btn_In = new Button(this, "Btn_In", QStringLiteral("クリップボードから"), 536, 100, 137, 29);
     Btn_F_In = new Button(this, "Btn_F_In", QStringLiteral("ファイルから"), 536, 132, 137, 29);
