@@ -276,12 +276,7 @@ void TFish_Shio_InF::moveRect(int n, Shape* s, ShiftState st, int x, int y) {
 
 void TFish_Shio_InF::Shape_XX_MouseUp(Shape* sender) {
     FDragging = false;
-    const int right = IL + Image_S->width();
-    if (sender->left() < 16) sender->setLeft(16);
-    if (sender->width() < 3) sender->setWidth(10);
-    if (sender->left() + sender->width() > right) sender->setWidth(right - sender->left());
-    // Cut to nothing at the right edge: a narrow rectangle ending on that edge.
-    if (sender->width() < 3) sender->setBounds(right - 10, sender->top(), 10, sender->height());
+    tolvane::tide::clampToPictureArea(*sender, IL, IL + Image_S->width());
     // Pulled above its own top (held at 0 high): given a height again.
     if (sender->height() < 1) sender->setHeight(10);
 }
