@@ -7,6 +7,7 @@
 #include "core/DM_1.h"
 #include "db/fb.h"
 #include "photo/photo_common.h"
+#include "pictures/size_label.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -17,7 +18,7 @@ public:
 
     tolvane::ui::Image* Image_M;
     tolvane::ui::Edit* Edit_CODE;
-    tolvane::photo::SizeLabel* Label_XY;
+    tolvane::pictures::SizeLabel* Label_XY;
     tolvane::ui::Label* Label3;
     tolvane::ui::Button* Btn_In;
     tolvane::ui::Button* Btn_File;

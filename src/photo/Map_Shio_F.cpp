@@ -99,7 +99,7 @@ void TMap_ShioF::Btn_OkClick() {
         const auto code = wholeNumber(Label_CODE->caption());
         if (!code) throw std::runtime_error("no memo number");
         const Picture picture = Image1->picture();
-        checkStorable(picture);
+        tolvane::pictures::checkStorable(picture);
         IBSQL.close();
         IBSQL.sqlClear();
         IBSQL.sqlAdd((" update FISH_MEMO set " + column + " = :parM_or_S where CODE = :parCODE")

@@ -125,7 +125,7 @@ void TPhotoF::Btn_OkClick() {
         try {
             if (!isMemoPhotoColumn(column) || !code)
                 throw std::runtime_error("no memo photo to write");
-            checkStorable(picture);
+            tolvane::pictures::checkStorable(picture);
             IBSQL_IN.close();
             IBSQL_IN.sqlClear();
             IBSQL_IN.sqlAdd((" update FISH_MEMO set " + column + " = :parPHOTO where CODE = :parCODE")
@@ -142,7 +142,7 @@ void TPhotoF::Btn_OkClick() {
     } else if (target_ == Target::Catch) {
         try {
             if (catchColumn_.isEmpty() || !code) throw std::runtime_error("no catch photo to write");
-            checkStorable(picture);
+            tolvane::pictures::checkStorable(picture);
             IBSQL_Data.close();
             IBSQL_Data.sqlClear();
             IBSQL_Data.sqlAdd(("update FISH_DATA set  " + catchColumn_ + " ").toStdString());

@@ -1,8 +1,5 @@
 #include "photo/photo_common.h"
 
-#include <QPainter>
-
-#include "pictures/codec.h"
 #include "ui/image.h"
 
 namespace tolvane::photo {
@@ -23,31 +20,6 @@ std::optional<int> wholeNumber(const QString& text) {
     const int v = text.trimmed().toInt(&ok, 10);
     if (!ok) return std::nullopt;
     return v;
-}
-
-void checkStorable(const pictures::Picture& picture) {
-    if (picture.isNone()) return;
-    const qint64 w = picture.width();
-    const qint64 h = picture.height();
-    if (w * h > pictures::kMaxPixels)
-        throw pictures::CodecError(
-            QStringLiteral("Picture of %1 x %2 pixels exceeds the limit of %3 pixels")
-                .arg(w)
-                .arg(h)
-                .arg(pictures::kMaxPixels)
-                .toStdString());
-}
-
-SizeLabel::SizeLabel(QWidget* parent, const QString& name, int l, int t, int w, int h)
-    : ui::Label(parent, name, QString(), l, t, w, h) {}
-
-void SizeLabel::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    QString shown = caption();
-    shown.replace(QChar(13), QChar(10));
-    p.setFont(font());
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawText(contentsRect(), int(alignment()), shown);
 }
 
 }  // namespace tolvane::photo

@@ -1,7 +1,6 @@
 // What the map and photo windows share: reading their opener's controls by
-// name (a control the opener lacks reads as no text and no picture), the
-// record numbers they convert, the size check before a picture is stored,
-// and the size label that shows a carriage return as a line break.
+// name (a control the opener lacks reads as no text and no picture) and the
+// record numbers they convert.
 #pragma once
 
 #include <QString>
@@ -27,19 +26,5 @@ pictures::Picture pictureOf(const ui::Form* form, const QString& name);
 // A record or memo number: the whole text as a decimal integer (blanks
 // around it allowed); nothing otherwise.
 std::optional<int> wholeNumber(const QString& text);
-
-// Throws pictures::CodecError for a picture no reader would take back (more
-// pixels than pictures::kMaxPixels), before anything is converted for it.
-void checkStorable(const pictures::Picture& picture);
-
-// A size label: its caption is kept as set (the carriage return of the file
-// load's text included) and drawn with that carriage return as a line break.
-class SizeLabel : public ui::Label {
-public:
-    SizeLabel(QWidget* parent, const QString& name, int left, int top, int width, int height);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-};
 
 }  // namespace tolvane::photo

@@ -3,6 +3,7 @@
 #include "db/fb.h"
 #include "pictures/codec.h"
 
+#include <string>
 #include <string_view>
 
 namespace tolvane::pictures {
@@ -20,6 +21,17 @@ QByteArray fieldBytes(const db::Field& field)
 }
 
 }  // namespace
+
+void checkStorable(const Picture& picture)
+{
+    if (picture.isNone())
+        return;
+    const std::int64_t w = picture.width();
+    const std::int64_t h = picture.height();
+    if (w * h > kMaxPixels)
+        throw CodecError("Picture of " + std::to_string(w) + " x " + std::to_string(h) +
+                         " pixels exceeds the limit of " + std::to_string(kMaxPixels) + " pixels");
+}
 
 QByteArray reencodedJpegBytes(const Picture& picture)
 {

@@ -28,6 +28,10 @@ void keepingJpegWrite(db::Param& param, const Picture& picture);
 // Own-format write: a bitmap as a BMP file, a JPEG picture's bytes unchanged.
 void ownFormatWrite(db::Param& param, const Picture& picture);
 
+// Throws CodecError for a picture no reader would take back (more pixels
+// than kMaxPixels); call it before anything is converted for a write.
+void checkStorable(const Picture& picture);
+
 // The bytes each write variant stores (for a picture that is not nothing).
 QByteArray reencodedJpegBytes(const Picture& picture);
 QByteArray keptJpegBytes(const Picture& picture);

@@ -6,9 +6,9 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
+#include "pictures/size_label.h"
 #include "pictures/storage.h"
 #include "tide/tide_support.h"
 #include "ui/platform.h"
@@ -40,8 +40,8 @@ TFish_Shio_InF::TFish_Shio_InF(Form* owner)
 
     Image_S = new Image(this, "Image_S", IL, IT, 500, 500);
     Edit_CODE = new Edit(this, "Edit_CODE", 536, 8, 137, 24);
-    Label_XY = new Label(this, "Label_XY", QString(), 536, 32, 137, 40);
-    Label_XY->setAutoSize(false);
+    // Two lines after a file load: the size goes below its heading.
+    Label_XY = new tolvane::pictures::SizeLabel(this, "Label_XY", 536, 32, 146, 40);
     Label3 = new Label(this, "Label3", QStringLiteral("データの読み込み"), 536, 80);
     Btn_In = new Button(this, "Btn_In", QStringLiteral("クリップボードから"), 536, 100, 137, 29);
     Btn_F_In = new Button(this, "Btn_F_In", QStringLiteral("ファイルから"), 536, 132, 137, 29);
@@ -276,12 +276,7 @@ void TFish_Shio_InF::moveRect(int n, Shape* s, ShiftState st, int x, int y) {
 
 void TFish_Shio_InF::Shape_XX_MouseUp(Shape* sender) {
     FDragging = false;
-    const int right = IL + Image_S->width();
-    if (sender->left() < 16) sender->setLeft(16);
-    if (sender->width() < 3) sender->setWidth(10);
-    if (sender->left() + sender->width() > right) sender->setWidth(right - sender->left());
-    // Cut to nothing at the right edge: a narrow rectangle ending on that edge.
-    if (sender->width() < 3) sender->setBounds(right - 10, sender->top(), 10, sender->height());
+    tolvane::tide::clampToPictureArea(*sender, IL, IL + Image_S->width());
     // Pulled above its own top (held at 0 high): given a height again.
     if (sender->height() < 1) sender->setHeight(10);
 }
@@ -326,8 +321,7 @@ void TFish_Shio_InF::Btn_OKClick() {
     if (withPicture) {
         try {
             const Picture& pic = Image_S->picture();
-            if (std::int64_t(pic.width()) * pic.height() > tolvane::pictures::kMaxPixels)
-                throw tolvane::pictures::CodecError("The picture is larger than 100 megapixels");
+            tolvane::pictures::checkStorable(pic);
             bytes = tolvane::pictures::reencodedJpegBytes(pic);
         } catch (const std::exception&) {
             failed();

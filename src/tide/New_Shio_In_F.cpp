@@ -5,7 +5,6 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
 #include "pictures/storage.h"
@@ -310,12 +309,7 @@ void TNew_Shio_InF::moveBand(int n, Shape* s, ShiftState st, int x) {
 
 void TNew_Shio_InF::Shape_XX_MouseUp(Shape* sender) {
     FDragging = false;
-    const int right = kImageLeft + Image_S->width();
-    if (sender->left() < 16) sender->setLeft(16);
-    if (sender->width() < 3) sender->setWidth(10);
-    if (sender->left() + sender->width() > right) sender->setWidth(right - sender->left());
-    // Cut to nothing at the right edge: a narrow band ending on that edge.
-    if (sender->width() < 3) sender->setBounds(right - 10, sender->top(), 10, sender->height());
+    tolvane::tide::clampToPictureArea(*sender, kImageLeft, kImageLeft + Image_S->width());
 }
 
 void TNew_Shio_InF::Shape_YY_MouseDown(int x, int y) {
@@ -366,8 +360,7 @@ void TNew_Shio_InF::Btn_OKClick() {
     const Picture pic = Image_S->picture();
     QByteArray bytes;
     try {
-        if (std::int64_t(pic.width()) * pic.height() > tolvane::pictures::kMaxPixels)
-            throw tolvane::pictures::CodecError("The picture is larger than 100 megapixels");
+        tolvane::pictures::checkStorable(pic);
         bytes = tolvane::pictures::reencodedJpegBytes(pic);
     } catch (const std::exception& e) {
         failed(QString::fromUtf8(e.what()));

@@ -51,6 +51,13 @@ void keepOnScreen(ui::Form& f) {
         f.move(std::max(area.left(), f.x() + dx), std::max(area.top(), f.y() + dy));
 }
 
+void clampToPictureArea(ui::Shape& s, int areaLeft, int areaRight) {
+    if (s.left() < areaLeft) s.setLeft(areaLeft);
+    if (s.width() < 3) s.setWidth(10);
+    if (s.left() + s.width() > areaRight) s.setWidth(areaRight - s.left());
+    if (s.width() < 3) s.setBounds(areaRight - 10, s.top(), 10, s.height());
+}
+
 QString ownerEditText(const ui::Form& f, const QString& name) {
     if (f.owner() == nullptr) return {};
     auto* e = f.owner()->findControl<ui::Edit>(name);

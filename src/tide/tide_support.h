@@ -9,6 +9,7 @@
 
 namespace tolvane::ui {
 class Form;
+class Shape;
 }
 
 namespace tolvane::tide {
@@ -29,6 +30,12 @@ int maxClientHeight(const ui::Form& f);
 // Moves `f` back inside the available area of its screen where it grew past
 // the right or bottom edge.
 void keepOnScreen(ui::Form& f);
+
+// The clamps of a released band or rectangle, in this order: its left edge
+// not left of `areaLeft`; narrower than 3 becomes 10 wide; its right edge not
+// beyond `areaRight`. One cut to less than 3 by the last ends on that edge,
+// 10 wide. Top and height stay.
+void clampToPictureArea(ui::Shape& s, int areaLeft, int areaRight);
 
 // The text of the owner's control `name` (an edit box), or an empty text.
 QString ownerEditText(const ui::Form& f, const QString& name);

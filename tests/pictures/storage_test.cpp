@@ -219,3 +219,13 @@ TEST(PictureStorage, LargePicturesSurviveTheBlobRoundTrip)
     EXPECT_EQ(bytesOf(f), encodeJpeg(big));
     EXPECT_EQ(jpegOnlyRead(f).pixels().size(), QSize(1600, 1200));
 }
+
+TEST(PictureStorage, StorableCheckRefusesOnlyPicturesPastTheReadersLimit)
+{
+    EXPECT_NO_THROW(checkStorable(Picture()));
+    EXPECT_NO_THROW(checkStorable(Picture::fromBitmap(QImage())));
+    QImage atLimit(10'000, 10'000, QImage::Format_Mono);
+    EXPECT_NO_THROW(checkStorable(Picture::fromBitmap(atLimit)));
+    QImage past(10'001, 10'000, QImage::Format_Mono);
+    EXPECT_THROW(checkStorable(Picture::fromBitmap(past)), CodecError);
+}

@@ -44,6 +44,20 @@ QString writeFile(const QString& name, const QByteArray& bytes) {
     return path;
 }
 
+// Rows from the first to the last that hold dark pixels (text) in `w`.
+int inkHeight(QWidget& w) {
+    const QImage img = w.grab().toImage();
+    int first = -1, last = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 100) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
 }  // namespace
 
 TEST(RectangleTideEditorOpen, ShowsTheBrowsersChartAndStoredRectangles) {
@@ -212,10 +226,13 @@ TEST(RectangleTideEditorInput, PastesAndLoadsFilesWithTheirLabels) {
         drv.click(f.Btn_In);
         EXPECT_EQ(f.Label_XY->caption(), "900 * 700");
         EXPECT_EQ(f.size(), QSize(682, 526));   // the window keeps its size
+        const int oneLine = inkHeight(*f.Label_XY);
 
         drv.platform().pictureFileAnswers = {jpg};
         drv.click(f.Btn_F_In);
         EXPECT_EQ(f.Label_XY->caption(), QString("BitMapのサイズ　") + QChar(13) + "640 * 480");
+        // shown as two lines, the size below its heading
+        EXPECT_GT(inkHeight(*f.Label_XY), 3 * oneLine / 2);
         EXPECT_TRUE(f.Image_S->picture().isBitmap());
 
         drv.platform().pictureFileAnswers = {bad};

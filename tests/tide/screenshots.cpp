@@ -4,6 +4,7 @@
 
 #include "core/DM_1.h"
 #include "core/handover.h"
+#include "pictures/labels.h"
 #include "pictures/picture.h"
 #include "tide/Fish_Shio_In_F.h"
 #include "tide/New_Shio_In_F.h"
@@ -65,7 +66,8 @@ TOLVANE_SCREENSHOT("Fish_Shio_InF", [](const tolvane::ui::screenshots::Context& 
     w->OnShow = [w, show] {
         show();
         w->Image_S->setPicture(Picture::fromBitmap(sampleChart(500, 500)));
-        w->Label_XY->setCaption("500 * 500");
+        // as after loading the chart from a file
+        w->Label_XY->setCaption(tolvane::pictures::fileLoadSizeLabel(w->Image_S->picture()));
         w->Btn_TimeClick();
         w->S_Btn_1->setDown(true);
         w->S_Btn_XX_Click(w->S_Btn_1);
