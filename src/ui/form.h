@@ -143,7 +143,7 @@ void processMessages();
 // a focus move made meanwhile arrives later as a window-activation focus, which
 // runs no OnEnter. Nothing happens for a hidden window or an active one.
 // showModal() and the platform's boxes call it for their owner.
-inline constexpr int kReactivateWaitMs = 1000;
+inline constexpr int kReactivateWaitMs = 2000;
 void reactivate(QWidget* w);
 
 // Runs the program: shows `mainForm` as the main window and runs the event

@@ -7,6 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_desktop
+e2e_keymap "晴れ東京湾第一丸アジ"
 e2e_start_program
 
 # A fresh memo file has no lessons table: the start says so.

@@ -2,31 +2,34 @@
 #
 # A script sources this file, starts a desktop and the program, and drives it
 # with the mouse and keyboard as a person would; the files are read back with
-# isql-fb once the program has ended:
+# isql-fb once the program has ended. A new window's main flow is one more
+# script beside the others, added to the list in CMakeLists.txt:
 #
 #     source "$(dirname "$0")/lib.sh"
-#     e2e_init "$@"                  # arguments: the program, then the source tree
+#     e2e_init "$@"                  # arguments: the program, the source tree
 #     e2e_start_desktop              # Xvfb on a free display of :91..:95, openbox
+#     e2e_keymap "晴れ東京湾"        # every non-ASCII character typed later
 #     e2e_start_program              # fresh database files in a temporary directory
-#     main=$(e2e_window "釣果記録" 600 480)      # caption and client size
-#     e2e_click "$main" 440 112                 # client coordinates of the window
-#     entry=$(e2e_window "釣果記録" 960 710)
-#     e2e_type "$entry" "晴れ"; e2e_key "$entry" Return
-#     e2e_box_ok "$entry"            # answers the message box over it with OK
+#     main=$(e2e_shown "釣果記録" 600 480)       # found by caption and client size
+#     e2e_box_ok "$main"             # OK on the message box over it; main active again
+#     e2e_click "$main" 440 112      # client coordinates, as the window's design gives them
+#     entry=$(e2e_window "釣果記録" 960 710)     # shown and active
+#     e2e_click "$entry" 416 60; e2e_type "$entry" "晴れ" Return
+#     list=$(e2e_window "場所の選択" 600 450)    # a window it opened
+#     ...
 #     e2e_click "$main" 501 26; e2e_wait_program_end
-#     e2e_sql SORVENDA.FDB "select BASYO from FISH_DATA"   # rows, '|' between columns
-#     e2e_expect_eq "東京湾" "$rows" "the place is stored"
+#     rows=$(e2e_sql SORVENDA.FDB "select TENNKI, BASYO from FISH_DATA")
+#     e2e_expect_eq "晴れ|東京湾" "$rows" "the row read back"   # '|' between columns
 #     e2e_pass
 #
 # Every wait polls with a deadline (E2E_TIMEOUT seconds, 20 unless set); a
-# failure prints what was expected, the windows on the screen, saves a
+# failure prints what was expected and the windows on the screen, saves a
 # screenshot in the run directory, and ends the script with status 1. The
 # program, openbox and Xvfb are ended on exit. E2E_KEEP=1 keeps the run
-# directory; E2E_TRACE=1 traces every command with its time. Windows are X window ids; coordinates are those of its client
-# area, as the window's description gives them.
+# directory; E2E_TRACE=1 traces every command with its time. Windows are X
+# window ids.
 set -euo pipefail
 export LC_ALL=C.UTF-8
-# E2E_TRACE=1: every command with its time, on standard error.
 if [ "${E2E_TRACE:-0}" = 1 ]; then
   PS4='+ ${EPOCHREALTIME} ${FUNCNAME[0]:-main} '
   set -x
@@ -38,6 +41,7 @@ E2E_DIR=""
 E2E_PROGRAM=""
 E2E_SOURCE=""
 E2E_PROGRAM_PID=""
+E2E_MAPPED=""
 E2E_NAME=$(basename "$0" .sh)
 
 e2e_log() { printf '[%s %s] %s\n' "$E2E_NAME" "$(date +%T.%3N)" "$*" >&2; }
@@ -68,7 +72,7 @@ e2e_init() {
   E2E_PROGRAM=$(realpath "${1:?usage: script PROGRAM SOURCE_DIR}")
   E2E_SOURCE=$(realpath "${2:?usage: script PROGRAM SOURCE_DIR}")
   local t
-  for t in Xvfb openbox xdotool xprop isql-fb iconv; do
+  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap isql-fb iconv; do
     command -v "$t" >/dev/null || { e2e_log "missing $t (run scripts/install-deps.sh)"; exit 1; }
   done
   [ -x "$E2E_PROGRAM" ] || { e2e_log "no program at $E2E_PROGRAM"; exit 1; }
@@ -233,17 +237,18 @@ e2e_dblclick() {
 # e2e_type W TEXT [KEY...]: types TEXT into the focused control of W, then
 # presses the KEYs (xdotool names: Return, Tab, BackSpace). Typing goes to the
 # active window: call it after e2e_window, e2e_wait_active or a click into W.
-# A character the keyboard has no key for (Japanese) gets a key of its own
-# for its keystroke only, and the program must read the new key map before
-# the next one: such text is typed slowly.
+# Characters other than ASCII need keys of their own: give them to
+# e2e_keymap first.
 e2e_type() {
-  local text=$2
+  local text=$2 i c
   shift 2
-  if [[ $text == *[![:ascii:]]* ]]; then
-    xdotool type --delay "${E2E_WIDE_DELAY:-250}" -- "$text"
-  else
-    xdotool type --delay 40 -- "$text"
-  fi
+  for ((i = 0; i < ${#text}; i++)); do
+    c=${text:i:1}
+    if [[ $c == [![:ascii:]] && $E2E_MAPPED != *"$c"* ]]; then
+      e2e_fail "\"$c\" has no key: add it to e2e_keymap before e2e_start_program"
+    fi
+  done
+  xdotool type --delay 40 -- "$text"
   [ $# -eq 0 ] || xdotool key --delay 40 "$@"
 }
 
@@ -251,6 +256,36 @@ e2e_type() {
 e2e_key() {
   shift
   xdotool key --delay 40 "$@"
+}
+
+# e2e_keymap TEXT...: puts every character of TEXT other than ASCII on a key
+# of the virtual keyboard (in place of its multimedia keys), two to a key.
+# Call it before e2e_start_program. Without it xdotool would lend a key to each
+# character for one keystroke only, and a program that reads the changed key
+# map late (as Qt does under load) loses characters.
+e2e_keymap() {
+  local text="$*" i c syms=() keys=() sedscript="" n k=0 d loaded=0
+  for ((i = 0; i < ${#text}; i++)); do
+    c=${text:i:1}
+    [[ $c == [![:ascii:]] && $E2E_MAPPED != *"$c"* ]] || continue
+    E2E_MAPPED+=$c
+    syms+=("$(printf 'U%04X' "'$c")")
+  done
+  [ ${#syms[@]} -gt 0 ] || return 0
+  xkbcomp -xkb "$DISPLAY" "$E2E_DIR/keymap.xkb" 2>/dev/null || e2e_fail "cannot read the key map"
+  mapfile -t keys < <(grep -oE '^ *key <I[0-9]+> \{ *\[ *XF86[A-Za-z0-9_]* *\] *\};' "$E2E_DIR/keymap.xkb" |
+    grep -oE '<I[0-9]+>')
+  for ((n = 0; n < ${#syms[@]}; n += 2)); do
+    [ "$k" -lt ${#keys[@]} ] || e2e_fail "e2e_keymap: no keys left"
+    sedscript+="s/^( *key ${keys[k]} )\\{[^}]*\\};/\\1{ [ ${syms[n]}, ${syms[n + 1]:-${syms[n]}} ] };/"$'\n'
+    k=$((k + 1))
+  done
+  sed -E "$sedscript" "$E2E_DIR/keymap.xkb" >"$E2E_DIR/keymap-new.xkb"
+  # The core keyboard, the XTEST keyboard xdotool types with, Xvfb's own.
+  for d in 3 5 7; do
+    xkbcomp -w 0 -i "$d" "$E2E_DIR/keymap-new.xkb" "$DISPLAY" >/dev/null 2>&1 && loaded=1
+  done
+  [ "$loaded" = 1 ] && xmodmap -pke | grep -q " ${syms[0]} " || e2e_fail "e2e_keymap: the key map was not taken"
 }
 
 # e2e_box_ok OWNER: waits for the program's message box in front of OWNER,

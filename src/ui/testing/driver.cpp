@@ -161,7 +161,7 @@ bool Driver::waitActive(QWidget* window) {
     window->activateWindow();
     QElapsedTimer t;
     t.start();
-    while (QApplication::activeWindow() != window && t.elapsed() < 1000) processEvents();
+    while (QApplication::activeWindow() != window && t.elapsed() < 5000) processEvents();
     processEvents();
     return QApplication::activeWindow() == window;
 }

@@ -116,7 +116,7 @@ public:
     void closeByTitleBar(Form& f);
 
     // Lets queued events run; waits until `window` is the active window (at
-    // most a second). Returns whether it became active.
+    // most five seconds, for loaded machines). Returns whether it became active.
     static void processEvents();
     static bool waitActive(QWidget* window);
 
