@@ -27,7 +27,11 @@ void processMessages() { QApplication::processEvents(); }
 void reactivate(QWidget* w) {
     if (w == nullptr) return;
     QWidget* window = w->window();
-    if (!window->isVisible() || window->isActiveWindow()) return;
+    if (!window->isVisible()) return;
+    // While a modal window is up, it is the one that gets the activation.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != window && modal->isVisible()) window = modal;
+    if (window->isActiveWindow()) return;
     window->activateWindow();
     QElapsedTimer waited;
     waited.start();

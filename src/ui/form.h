@@ -142,6 +142,7 @@ void processMessages();
 // kReactivateWaitMs). Until then a window manager may still hold it back, and
 // a focus move made meanwhile arrives later as a window-activation focus, which
 // runs no OnEnter. Nothing happens for a hidden window or an active one.
+// While a modal window is shown, that one is made active instead.
 // showModal() and the platform's boxes call it for their owner.
 inline constexpr int kReactivateWaitMs = 2000;
 void reactivate(QWidget* w);

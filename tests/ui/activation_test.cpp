@@ -131,6 +131,12 @@ TEST(Activation, ABoxOverAModalWindowGivesItBackToThatWindow) {
         EXPECT_EQ(drv.takeMessages(), QStringList{"確認"});
         EXPECT_TRUE(f.isActiveWindow());
         EXPECT_EQ(f.entered, QStringList{"B"});
+        // A box whose owner is the window beneath: the dialog, still modal,
+        // gets the activation back, not its owner.
+        platform().messageBox(&main, QStringLiteral("下の窓から"));
+        EXPECT_EQ(drv.takeMessages(), QStringList{"下の窓から"});
+        EXPECT_TRUE(f.isActiveWindow());
+        EXPECT_FALSE(main.isActiveWindow());
         f.close();
     });
     drv.click(main.Btn_Go);
