@@ -114,7 +114,7 @@ e2e_poll() {
 # --- the desktop ------------------------------------------------------------
 
 e2e_wm_running() {
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+  [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]]
 }
 
 e2e_display_is() {
@@ -181,7 +181,7 @@ e2e_size() {
 
 e2e_find() {
   xdotool search --onlyvisible --name "^${1}\$" getwindowgeometry %@ 2>/dev/null |
-    awk -v size="$2" '/^Window /{w=$2} /Geometry:/{ if ($2 == size) { print w; found=1; exit } }
+    awk -v size="$2" '/^Window /{w=$2} /Geometry:/{ if (!found && $2 == size) { print w; found=1 } }
                       END { exit !found }'
 }
 
@@ -210,7 +210,13 @@ e2e_wait_active() {
     e2e_fail "window $1 \"$(xdotool getwindowname "$1" 2>/dev/null)\" is not active again"
 }
 
-e2e_gone() { ! xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
+# (Output is captured before it is searched: with pipefail, grep -q ending a
+# pipe early would make the pipe fail.)
+e2e_gone() {
+  local shown
+  shown=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
+  [[ $'\n'$shown$'\n' != *$'\n'"$1"$'\n'* ]]
+}
 
 # e2e_wait_gone W: waits until W has closed.
 e2e_wait_gone() {
@@ -285,7 +291,9 @@ e2e_keymap() {
   for d in 3 5 7; do
     xkbcomp -w 0 -i "$d" "$E2E_DIR/keymap-new.xkb" "$DISPLAY" >/dev/null 2>&1 && loaded=1
   done
-  [ "$loaded" = 1 ] && xmodmap -pke | grep -q " ${syms[0]} " || e2e_fail "e2e_keymap: the key map was not taken"
+  local now
+  now=$(xmodmap -pke)
+  [ "$loaded" = 1 ] && [[ $now == *" ${syms[0]} "* ]] || e2e_fail "e2e_keymap: the key map was not taken"
 }
 
 # e2e_box_ok OWNER: waits for the program's message box in front of OWNER,
