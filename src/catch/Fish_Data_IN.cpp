@@ -565,21 +565,7 @@ void TFishDataIn::Edit_F3_kazuKeyPress(QChar& key) {
 
 // --- pick lists ------------------------------------------------------------------------
 
-void TFishDataIn::ShowDataSel() {
-    openModal(Data_Sel, this);
-    // The focus moves that follow (the save's checks move it twice in a row)
-    // count as entering a box only in the active window: wait until the
-    // window manager has given the activation back.
-    if (isVisible() && !isActiveWindow()) {
-        activateWindow();
-        QElapsedTimer waited;
-        waited.start();
-        while (!isActiveWindow() && waited.elapsed() < 500) {
-            processMessages();
-            QThread::msleep(5);
-        }
-    }
-}
+void TFishDataIn::ShowDataSel() { openModal(Data_Sel, this); }
 
 void TFishDataIn::pickInto(Edit* box, const QString& kind) {
     box->clear();

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScreen>
+#include <QThread>
 
 #include "ui/fonts.h"
 #include "ui/guard.h"
@@ -21,6 +23,24 @@ ModalHook* setModalHook(ModalHook* hook) {
 }
 
 void processMessages() { QApplication::processEvents(); }
+
+void reactivate(QWidget* w) {
+    if (w == nullptr) return;
+    QWidget* window = w->window();
+    if (!window->isVisible()) return;
+    // While a modal window is up, it is the one that gets the activation.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != window && modal->isVisible()) window = modal;
+    if (window->isActiveWindow()) return;
+    window->activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->isActiveWindow() && waited.elapsed() < kReactivateWaitMs) {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!window->isActiveWindow()) QThread::msleep(2);
+    }
+}
 
 Form::Form(Form* owner, const QString& name)
     : QWidget(owner, owner ? Qt::Dialog : Qt::Window), owner_(owner) {
@@ -115,14 +135,17 @@ void Form::openWindow() {
 void Form::showModal() {
     if (modalHook != nullptr) {
         modalHook->runModal(*this);
-        return;
+    } else {
+        openWindow();
+        if (open_) {   // not closed by its own show handler
+            QEventLoop loop;
+            loop_ = &loop;
+            loop.exec(QEventLoop::DialogExec);
+            loop_ = nullptr;
+        }
     }
-    openWindow();
-    if (!open_) return;   // closed by its own show handler
-    QEventLoop loop;
-    loop_ = &loop;
-    loop.exec(QEventLoop::DialogExec);
-    loop_ = nullptr;
+    // The opener's next line may move the focus: it must find its window active.
+    reactivate(owner_);
 }
 
 void Form::showMain(bool quitOnClose) {

@@ -69,8 +69,9 @@ public:
     // Run on every change of the window's size, also the first layout.
     Handler OnResize;
 
-    // Shows the window modally and returns when it has closed. Goes through
-    // the modal hook, so a test can answer the window instead.
+    // Shows the window modally and returns when it has closed and its owner
+    // is the active window again. Goes through the modal hook, so a test can
+    // answer the window instead.
     void showModal();
     // Shows the window as the program's main window (not modal). With
     // `quitOnClose`, closing it ends the event loop of the program.
@@ -135,6 +136,16 @@ void openModal(T*& var, Form* owner, Args&&... args) {
 
 // Lets pending window events run (repaints, input) and returns.
 void processMessages();
+
+// Makes the window of `w` the active window again after a modal window or box
+// over it has closed, and returns when the activation has arrived (at most
+// kReactivateWaitMs). Until then a window manager may still hold it back, and
+// a focus move made meanwhile arrives later as a window-activation focus, which
+// runs no OnEnter. Nothing happens for a hidden window or an active one.
+// While a modal window is shown, that one is made active instead.
+// showModal() and the platform's boxes call it for their owner.
+inline constexpr int kReactivateWaitMs = 2000;
+void reactivate(QWidget* w);
 
 // Runs the program: shows `mainForm` as the main window and runs the event
 // loop until it closes. Returns the loop's exit code.

@@ -10,6 +10,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QTimer>
+
+#include "ui/form.h"
 
 #ifndef TOLVANE_VERSION
 #error "TOLVANE_VERSION must be set by the build (the project version)"
@@ -23,6 +26,25 @@ QString withFullStop(const QString& text) {
     if (text.isEmpty() || text.endsWith(QLatin1Char('.')) || text.endsWith(QChar(0x3002)))
         return text;
     return text + QLatin1Char('.');
+}
+
+void execBox(QWidget* owner, BoxKind kind, const QString& text,
+             const std::function<void(QMessageBox&)>& whileShown) {
+    QString shown;
+    if (kind == BoxKind::Message) {
+        // Lines of a message may be separated by a bare carriage return.
+        shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    } else {
+        shown = withFullStop(text);
+    }
+    {
+        QMessageBox box(kind == BoxKind::Message ? QMessageBox::NoIcon : QMessageBox::Critical,
+                        programName(), shown, QMessageBox::Ok, owner);
+        if (whileShown) QTimer::singleShot(0, &box, [&box, &whileShown] { whileShown(box); });
+        box.exec();
+    }
+    reactivate(owner);
 }
 
 namespace {
@@ -51,21 +73,17 @@ private:
 class QtPlatform : public Platform {
 public:
     void messageBox(QWidget* owner, const QString& text) override {
-        // Lines of a message may be separated by a bare carriage return.
-        QString shown = text;
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-        QMessageBox box(QMessageBox::NoIcon, programName(), shown, QMessageBox::Ok, owner);
-        box.exec();
+        execBox(owner, BoxKind::Message, text);
     }
     void errorBox(QWidget* owner, const QString& text) override {
-        QMessageBox box(QMessageBox::Critical, programName(), withFullStop(text), QMessageBox::Ok,
-                        owner);
-        box.exec();
+        execBox(owner, BoxKind::Error, text);
     }
     QString openPictureFile(QWidget* owner, const QStringList& filters) override {
         QString selected = filters.isEmpty() ? QString() : filters.first();
-        return QFileDialog::getOpenFileName(owner, QString(), QDir::currentPath(),
-                                            filters.join(QStringLiteral(";;")), &selected);
+        const QString path = QFileDialog::getOpenFileName(
+            owner, QString(), QDir::currentPath(), filters.join(QStringLiteral(";;")), &selected);
+        reactivate(owner);
+        return path;
     }
     bool clipboardHasBitmap() override {
         const QMimeData* d = QApplication::clipboard()->mimeData();

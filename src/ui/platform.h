@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace tolvane::ui {
@@ -25,6 +27,7 @@ public:
     virtual ~Platform() = default;
 
     // An OK message box holding `text` (the program's name as its title).
+    // Every box returns when it has closed and its owner is active again.
     virtual void messageBox(QWidget* owner, const QString& text) = 0;
     // The error box for an error that escaped a handler: stop icon, OK button,
     // the program's name as title, the text with a full stop added when it
@@ -60,6 +63,15 @@ QString programName();
 // `text` with a full stop added when it does not already end in one ("." or
 // "。"); an empty text stays empty. The error box shows its text so.
 QString withFullStop(const QString& text);
+
+// The boxes as the desktop shows them: a modal QMessageBox over `owner`, run
+// until it is closed, then the owner made active again (reactivate()). A
+// message box shows `text` as given (bare carriage returns as line breaks), an
+// error box with the stop icon and withFullStop(text). `whileShown`, when
+// given, runs once inside the box's own loop (the test driver answers there).
+enum class BoxKind { Message, Error };
+void execBox(QWidget* owner, BoxKind kind, const QString& text,
+             const std::function<void(QMessageBox&)>& whileShown = {});
 
 // The installed implementation (the Qt one unless a test installed another).
 Platform& platform();

@@ -292,7 +292,8 @@ protected:
     }
 
     test::TempDatabases files;
-    Driver drv;
+    // The dialog's messages are real boxes over it.
+    Driver drv{Driver::Boxes::Real};
     std::optional<ProgramRun> run;
 };
 
@@ -329,6 +330,7 @@ TEST_F(SettingsDialog, EachChangeButtonStoresOnlyItsOwnSetting) {
         drv.chooseRadio(f.RadioGroup1, 0);
         drv.click(f.Btn_Shio);
         EXPECT_EQ(drv.takeMessages(), QStringList{"変更しました"});
+        EXPECT_TRUE(f.isActiveWindow());   // back from the box, not the main window
         EXPECT_EQ(f.Label_Shio->caption(), "ＭＹ　オリジナルの潮位表示方法");
         EXPECT_EQ(ShioMode, 1);
         EXPECT_TRUE(FuneWord.isEmpty());
@@ -373,6 +375,7 @@ TEST_F(SettingsDialog, AChangeWithoutRowZeroReportsTheFailureAndKeepsTheSetting)
         drv.chooseRadio(f.RadioGroup2, 0);
         drv.click(f.Btn_Fune);
         EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
+        EXPECT_TRUE(f.isActiveWindow());
         EXPECT_EQ(f.Label_Fune->caption(), "船で表示");   // the preview of the choice
         EXPECT_TRUE(FuneWord.isEmpty());
         drv.chooseRadio(f.RadioGroup1, 0);

@@ -349,7 +349,9 @@ TEST(CatchEntryDate, ReadersOfDatesTimesAndHeights) {
 
 TEST(CatchEntrySave, MissingPlaceAndSpeciesOpenBothListsThenStop) {
     Session s;
-    Driver drv;
+    // The message is a real window: it takes the activation, and the lists
+    // open only when the layer has given it back before the focus moves.
+    Driver drv(Driver::Boxes::Real);
     EntryWindow e(drv);
     TFishDataIn& w = e.w;
     drv.expectModal<TData_Sel>([&](TData_Sel& f) {
@@ -362,6 +364,8 @@ TEST(CatchEntrySave, MissingPlaceAndSpeciesOpenBothListsThenStop) {
         drv.click(f.Button1);
     });
     drv.click(w.Btn_New_Yes);
+    EXPECT_EQ(drv.answeredBoxes(), 1);
+    EXPECT_EQ(drv.shownWindows(), (QStringList{"Data_Sel", "Data_Sel"}));
     EXPECT_TRUE(w.Edit_Basyo->focused());
     EXPECT_EQ(drv.pendingScripts(), 0);
 

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -42,8 +43,12 @@ QString Driver::demangled(const char* name) {
     return colon >= 0 ? r.mid(colon + 2) : r;
 }
 
-Driver::Driver() {
+Driver::Driver(Boxes boxes) {
     platform_.onUnscripted = [this](const QString& what) { unscripted(what); };
+    if (boxes == Boxes::Real) {
+        platform_.realBoxes = true;
+        platform_.answerBox = [this](QMessageBox& box) { answer(box); };
+    }
     previousPlatform_ = setPlatform(&platform_);
     previousHook_ = setModalHook(this);
 }
@@ -64,6 +69,19 @@ Driver::~Driver() {
 }
 
 void Driver::unscripted(const QString& what) { ADD_FAILURE() << "unscripted: " << str(what); }
+
+void Driver::answer(QMessageBox& box) {
+    // A person reads the box once it is in front, then presses OK.
+    if (!waitActive(&box))
+        ADD_FAILURE() << "the box \"" << str(box.text()) << "\" never became the active window";
+    ++answeredBoxes_;
+    if (boxHook_) boxHook_(box);
+    if (QAbstractButton* ok = box.button(QMessageBox::Ok)) click(ok);
+    if (box.isVisible()) {
+        ADD_FAILURE() << "the box \"" << str(box.text()) << "\" did not close on OK";
+        box.done(QMessageBox::Ok);
+    }
+}
 
 void Driver::queue(QString what, std::function<bool(Form&)> matches,
                    std::function<void(Form&)> run) {
@@ -96,7 +114,7 @@ void Driver::runModal(Form& f) {
         ADD_FAILURE() << "the script for " << str(cls) << " left it open; closed by the title bar";
         f.close();
     }
-    if (f.owner() != nullptr && f.owner()->isVisible()) waitActive(f.owner());
+    // Giving the owner its activation back is the window layer's part.
 }
 
 void Driver::show(Form& f) {
@@ -143,7 +161,7 @@ bool Driver::waitActive(QWidget* window) {
     window->activateWindow();
     QElapsedTimer t;
     t.start();
-    while (QApplication::activeWindow() != window && t.elapsed() < 1000) processEvents();
+    while (QApplication::activeWindow() != window && t.elapsed() < 5000) processEvents();
     processEvents();
     return QApplication::activeWindow() == window;
 }

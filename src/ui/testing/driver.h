@@ -13,6 +13,12 @@
 //         drv.click(f.Btn_NO);                  // or drv.closeByTitleBar(f)
 //     });
 //     drv.dblClick(mainF.Label6);               // opens the dialog; returns when it closed
+//
+// Boxes are recorded without a window by default. `Driver drv(Driver::Boxes::Real)`
+// shows each one as the program does, a modal window that takes the activation
+// from its owner; the driver waits until the box is active, runs the hook set
+// with whileBoxShown(), presses OK, and the box returns once its owner is
+// active again. The test reads the texts with takeMessages() as usual.
 #pragma once
 
 #include <QPoint>
@@ -28,6 +34,7 @@
 #include "ui/testing/test_platform.h"
 
 class QAbstractButton;
+class QMessageBox;
 
 namespace tolvane::ui {
 class RadioGroup;
@@ -37,7 +44,8 @@ namespace tolvane::ui::testing {
 
 class Driver : public ModalHook {
 public:
-    Driver();
+    enum class Boxes { Recorded, Real };
+    explicit Driver(Boxes boxes = Boxes::Recorded);
     ~Driver() override;
     Driver(const Driver&) = delete;
     Driver& operator=(const Driver&) = delete;
@@ -68,6 +76,10 @@ public:
     void show(Form& f);
 
     // --- boxes --------------------------------------------------------------
+    // Real boxes: runs `hook` in every box while it is shown, before OK.
+    void whileBoxShown(std::function<void(QMessageBox&)> hook) { boxHook_ = std::move(hook); }
+    // Real boxes: how many were answered.
+    int answeredBoxes() const { return answeredBoxes_; }
     std::vector<ShownBox> takeBoxes();
     // Texts of the boxes shown since the last take; an error box among them
     // fails the test (takeErrors() for those), and the reverse.
@@ -104,7 +116,7 @@ public:
     void closeByTitleBar(Form& f);
 
     // Lets queued events run; waits until `window` is the active window (at
-    // most a second). Returns whether it became active.
+    // most five seconds, for loaded machines). Returns whether it became active.
     static void processEvents();
     static bool waitActive(QWidget* window);
 
@@ -120,12 +132,15 @@ private:
     };
     void queue(QString what, std::function<bool(Form&)> matches, std::function<void(Form&)> run);
     void unscripted(const QString& what);
+    void answer(QMessageBox& box);
 
     TestPlatform platform_;
     Platform* previousPlatform_;
     ModalHook* previousHook_;
     std::deque<Script> scripts_;
     QStringList shown_;
+    std::function<void(QMessageBox&)> boxHook_;
+    int answeredBoxes_ = 0;
 };
 
 }  // namespace tolvane::ui::testing

@@ -33,10 +33,12 @@ private:
 
 void TestPlatform::messageBox(QWidget* owner, const QString& text) {
     boxes.push_back({ShownBox::Kind::Message, text, ownerName(owner)});
+    if (realBoxes) execBox(owner, BoxKind::Message, text, answerBox);
 }
 
 void TestPlatform::errorBox(QWidget* owner, const QString& text) {
     boxes.push_back({ShownBox::Kind::Error, withFullStop(text), ownerName(owner)});
+    if (realBoxes) execBox(owner, BoxKind::Error, text, answerBox);
 }
 
 QString TestPlatform::openPictureFile(QWidget*, const QStringList& filters) {

@@ -1,5 +1,6 @@
 // The platform services as tests see them: every message box and error box
-// is recorded instead of shown, the picture-open dialog answers from a
+// is recorded (and, with `realBoxes`, also shown as the program shows it and
+// answered by `answerBox`), the picture-open dialog answers from a
 // script, the clipboard lives in memory, processes are fakes, and files are
 // those of the real file system.
 #pragma once
@@ -49,6 +50,10 @@ public:
 
     // Every box shown, in order, until taken.
     std::vector<ShownBox> boxes;
+    // Boxes are real modal windows (execBox) that take the activation away
+    // from their owner; `answerBox` runs inside each one's loop and closes it.
+    bool realBoxes = false;
+    std::function<void(QMessageBox&)> answerBox;
     // Answers of the picture-open dialog, in order; "" answers Cancel.
     std::deque<QString> pictureFileAnswers;
     // The filters the dialog was last opened with.
