@@ -10,7 +10,7 @@ PACKAGES=(
   libjpeg62-turbo-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick python3
   openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils
 )
 
