@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 #include "ui/guard.h"
 #include "ui/platform.h"
@@ -70,6 +71,16 @@ TName_ShowF::TName_ShowF(Form* owner) : Form(owner, "Name_ShowF"), IBSQL(DM1->IB
 
     // The layer has no create event: the window's own set-up runs here.
     guarded(this, [this] { FormCreate(); });
+
+    // Text boxes take no more than their columns hold.
+    limitToColumn(Edit2, "FISH_ADDR", "A02_SHOP");
+    limitToColumn(Edit3, "FISH_ADDR", "A03_NAME");
+    limitToColumn(Edit4, "FISH_ADDR", "A04_TEL");
+    limitToColumn(Edit5, "FISH_ADDR", "A05_FAX");
+    limitToColumn(Edit6, "FISH_ADDR", "A06_MOBILE");
+    limitToColumn(Edit7, "FISH_ADDR", "A07_ADDR1");
+    limitToColumn(Edit8, "FISH_ADDR", "A08_ADDR2");
+    limitToColumn(Edit9, "FISH_ADDR", "A10_WWW");
 }
 
 TName_ShowF::~TName_ShowF() = default;

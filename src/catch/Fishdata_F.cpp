@@ -7,6 +7,7 @@
 #include "catch/Kensaku_F.h"
 #include "catch/WorkSheet_F2.h"
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 #include "lessons/Kadai_In_F.h"
 #include "photo/Fish_Chizu_In_F.h"
@@ -263,6 +264,23 @@ TFishdataF::TFishdataF(Form* owner)
                     Edit_F3, Edit_F3_Max, Edit_F3_Min, Edit_F3_kazu})
         e->OnChange = [this, e] { Edit_Change(e); };
     for (Memo* m : {Memo_Shikake, Memo_Cyouka}) m->OnChange = [this, m] { Memo_Change(m); };
+
+    // Text boxes take no more than their columns hold.
+    limitToColumn(Edit_Day, "FISH_DATA", "DAY_DATA");
+    limitToColumn(Edit_Tenki, "FISH_DATA", "TENNKI");
+    limitToColumn(Edit_Place, "FISH_DATA", "BASYO");
+    limitToColumn(Edit_Fune, "FISH_DATA", "FUNE");
+    limitToColumn(Edit_Shio, "FISH_DATA", "SHIO");
+    limitToColumn(Edit_Shio_Kijyun, "FISH_DATA", "KIJYUNN");
+    limitToColumn(Edit_Old_Day, "FISH_DATA", "KYUUREKI");
+    limitToColumn(Edit_Old_Sho, "FISH_DATA", "OLD_SHIO");
+    limitToColumn(Edit_Max_T1, "FISH_DATA", "MAX1");
+    limitToColumn(Edit_Max_T2, "FISH_DATA", "MAX2");
+    limitToColumn(Edit_Min_T1, "FISH_DATA", "MIN1");
+    limitToColumn(Edit_Min_T2, "FISH_DATA", "MIN2");
+    limitToColumn(Edit_F1, "FISH_DATA", "FISH1");
+    limitToColumn(Edit_F2, "FISH_DATA", "FISH2");
+    limitToColumn(Edit_F3, "FISH_DATA", "FISH3");
 }
 
 TFishdataF::~TFishdataF() = default;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <limits>
 
+#include "core/columns.h"
 #include "core/handover.h"
 #include "ui/platform.h"
 
@@ -172,6 +173,9 @@ TMenteF::TMenteF(Form* owner) : Form(owner, "MenteF") {
     Btn_Data_Last->OnClick = [this] { Btn_Data_LastClick(); };
     Btn_DB_make->OnClick = [this] { Btn_DB_makeClick(); };
     Btn_Return->OnClick = [this] { Btn_ReturnClick(); };
+
+    // The new genre takes no more than its column holds.
+    limitToColumn(Edit_UP, "SYURUI", "SYURUI");
 }
 
 TMenteF::~TMenteF() = default;

@@ -3,6 +3,7 @@
 #include <QFont>
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/lists.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
@@ -154,6 +155,14 @@ TInputF::TInputF(Form* owner) : Form(owner, "InputF"), IBSQL_In(DM1->IBDB1, DM1-
         img->OnClick = [this, img] { Image_PHOTO_Click(img); };
         img->OnMouseDown = [this, img](MouseButton b, ShiftState, int, int) { Image_P1MouseDown(img, b); };
     }
+
+    // Typed text takes no more than its column holds.
+    limitToColumn(CBox_F1, "FISH_MEMO", "FISH1");
+    limitToColumn(CBox_F2, "FISH_MEMO", "FISH2");
+    limitToColumn(CBox_F3, "FISH_MEMO", "FISH3");
+    limitToColumn(CBox1, "FISH_MEMO", "BUNRUI");
+    limitToColumn(CBox_Turi, "FISH_MEMO", "TURI");
+    limitToColumn(CBox_Basyo, "FISH_MEMO", "BASYO");
 }
 
 bool TInputF::monthChosen(const Panel* panel) { return panel->font().pointSize() == 12; }

@@ -3,6 +3,7 @@
 #include <future>
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 #include "maintenance/Mente_F.h"
 #include "memo/Select_F.h"
@@ -161,6 +162,14 @@ TShowF::TShowF(Form* owner)
     Btn_wooksheet->OnClick = [this] { Btn_wooksheetClick(); };
     Btn_Mente->OnClick = [this] { Btn_MenteClick(); };
     Btn_select->OnClick = [this] { Btn_selectClick(); };
+
+    // Text boxes take no more than their columns hold.
+    limitToColumn(Edit_F1, "FISH_MEMO", "FISH1");
+    limitToColumn(Edit_F2, "FISH_MEMO", "FISH2");
+    limitToColumn(Edit_F3, "FISH_MEMO", "FISH3");
+    limitToColumn(Edit_Janru, "FISH_MEMO", "BUNRUI");
+    limitToColumn(Edit_Turi, "FISH_MEMO", "TURI");
+    limitToColumn(Edit_Basyo, "FISH_MEMO", "BASYO");
 }
 
 bool TShowF::monthOn(const Panel* panel) { return panel->color() == kWhite; }

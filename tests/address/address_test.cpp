@@ -2,6 +2,8 @@
 // database files, alone and from the main window: filters, toggles, new
 // entries and corrections read back column by column, failed writes, kinds
 // typed instead of picked, and the reopening after the list closes.
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 #include <map>
@@ -331,6 +333,35 @@ TEST(AddressEntry, AFailedWriteKeepsTheWindowAndItsContentsAndStoresNothing) {
     EXPECT_EQ(rows[0].kind, 2);
     EXPECT_EQ(rows[0].text.at("A02_SHOP"), QString("第一丸"));
     EXPECT_EQ(rows[0].text.at("A11_MEMO"), QString("船長"));
+}
+
+TEST(AddressEntry, TextLongerThanItsColumnIsRefusedAsTypedAndAsPasted) {
+    Session s;
+    Driver drv;
+    ui::Form owner(nullptr, "MainF");
+    drv.show(owner);
+    AddrMode = 1;
+    drv.expectModal<TName_ShowF>([&](TName_ShowF& w) {
+        const std::pair<ui::Edit*, int> widths[] = {{w.Edit2, 80}, {w.Edit3, 60},  {w.Edit4, 40},
+                                                    {w.Edit5, 40}, {w.Edit6, 40},  {w.Edit7, 120},
+                                                    {w.Edit8, 120}, {w.Edit9, 200}};
+        for (const auto& [box, bytes] : widths) EXPECT_EQ(box->maxBytes(), bytes) << box->name().toStdString();
+        drv.focus(w.Edit3);
+        drv.type(w.Edit3, QString(31, QChar(0x3042)));   // 62 bytes
+        EXPECT_EQ(w.Edit3->text(), QString(30, QChar(0x3042)));
+        QApplication::clipboard()->setText(QString(81, QChar('x')));
+        drv.focus(w.Edit2);
+        drv.pressKey(w.Edit2, Qt::Key_V, QString(), Qt::ControlModifier);
+        EXPECT_EQ(w.Edit2->text(), "");
+        drv.typeIme(w.Edit2, "第一丸");
+        drv.click(w.Btn_In);
+        EXPECT_TRUE(drv.takeBoxes().empty());
+    });
+    ui::openModal(Name_ShowF, &owner);
+    const auto rows = storedEntries(s.files.catchFile());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text.at("A02_SHOP"), QString("第一丸"));
+    EXPECT_EQ(rows[0].text.at("A03_NAME"), QString(30, QChar(0x3042)));
 }
 
 TEST(AddressEntry, ATypedKindIsTheKindOfThatNameElseTheKindTheBoxLastHeld) {

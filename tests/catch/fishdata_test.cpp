@@ -1,6 +1,8 @@
 // The catch browser on fresh database files: the display of a record with its
 // pictures and markers, the moves, the windows opened from it, the list sheet
 // and the correction of a record read back on a connection of the test's own.
+#include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QFontMetrics>
 #include <QTextCursor>
@@ -613,7 +615,8 @@ TEST(CatchBrowserCorrection, ARefusedOrEmptyCorrectionFailsAndShowsTheStoredReco
     addFullRecord(1);
     Browser b(drv);
     TFishdataF& w = b.w;
-    retype(drv, w.Edit_Place, "とても長い場所の名前でございますよ二十一");   // longer than the column
+    // Longer than the column: typing cannot get there, the program can.
+    w.Edit_Place->setText("とても長い場所の名前でございますよ二十一");
     retype(drv, w.Edit_Tenki, "雨");
     drv.click(w.Btn_Teisei);
     EXPECT_EQ(drv.takeMessages(), QStringList{"更新に失敗しました"});
@@ -626,6 +629,39 @@ TEST(CatchBrowserCorrection, ARefusedOrEmptyCorrectionFailsAndShowsTheStoredReco
     drv.click(w.Btn_Teisei);
     EXPECT_TRUE(drv.takeMessages().isEmpty());
     EXPECT_EQ(storedRows(s.files.catchFile())[0].at("TENNKI").text, "雨");
+}
+
+TEST(CatchBrowserCorrection, TextLongerThanItsColumnIsRefusedAsTypedAndAsPasted) {
+    Session s;
+    addFullRecord(1);
+    Driver drv;
+    Browser b(drv);
+    TFishdataF& w = b.w;
+    const std::pair<ui::Edit*, int> widths[] = {
+        {w.Edit_Day, 20},    {w.Edit_Tenki, 20},  {w.Edit_Place, 20},       {w.Edit_Fune, 20},
+        {w.Edit_Shio, 20},   {w.Edit_Shio_Kijyun, 20}, {w.Edit_Old_Day, 10}, {w.Edit_Old_Sho, 20},
+        {w.Edit_Max_T1, 10}, {w.Edit_Max_T2, 10}, {w.Edit_Min_T1, 10},      {w.Edit_Min_T2, 10},
+        {w.Edit_F1, 20},     {w.Edit_F2, 20},     {w.Edit_F3, 20}};
+    for (const auto& [box, bytes] : widths) EXPECT_EQ(box->maxBytes(), bytes) << box->name().toStdString();
+
+    const QString tooLong = QStringLiteral("オニカサゴ（イズカサゴ）");   // 24 bytes
+    retype(drv, w.Edit_F1, tooLong);
+    EXPECT_EQ(w.Edit_F1->text(), "オニカサゴ（イズカサ");
+    retype(drv, w.Edit_Old_Day, "旧暦3月15日");
+    EXPECT_EQ(w.Edit_Old_Day->text(), "旧暦3月15");
+    // A paste that would pass the limit changes nothing.
+    QApplication::clipboard()->setText(tooLong);
+    drv.focus(w.Edit_Place);
+    w.Edit_Place->selectAll();
+    drv.pressKey(w.Edit_Place, Qt::Key_V, QString(), Qt::ControlModifier);
+    EXPECT_EQ(w.Edit_Place->text(), "東京湾");
+
+    drv.click(w.Btn_Teisei);
+    EXPECT_TRUE(drv.takeMessages().isEmpty());
+    const auto rows = storedRows(s.files.catchFile());
+    EXPECT_EQ(rows[0].at("FISH1").text, "オニカサゴ（イズカサ");
+    EXPECT_EQ(rows[0].at("KYUUREKI").text, "旧暦3月15");
+    EXPECT_EQ(rows[0].at("BASYO").text, "東京湾");
 }
 
 // --- main window --------------------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 // every row planted beforehand and read back through connections of the
 // test's own.
 #include <QApplication>
+#include <QClipboard>
 #include <optional>
 #include <string>
 #include <vector>
@@ -364,8 +365,9 @@ TEST(MaintenanceGenre, AppendsAsTypedDuplicatesAndQuotesIncluded) {
 
         drv.click(f.Btn_Up);
         EXPECT_EQ(drv.takeMessages(), QStringList{"ジャンルを入力してください"});
-        // Eleven full-width characters do not fit the column.
-        drv.typeIme(f.Edit_UP, "ＡＢＣＤＥＦＧＨＩＪＫ");
+        // Eleven full-width characters do not fit the column (typing cannot
+        // get there, the program can).
+        f.Edit_UP->setText("ＡＢＣＤＥＦＧＨＩＪＫ");
         drv.click(f.Btn_Up);
         EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
         EXPECT_EQ(f.Edit_UP->text(), "ＡＢＣＤＥＦＧＨＩＪＫ");
@@ -379,6 +381,28 @@ TEST(MaintenanceGenre, AppendsAsTypedDuplicatesAndQuotesIncluded) {
     });
     EXPECT_EQ(column(files.memoFile(), "select SYURUI from SYURUI"),
               (Strings{"投げ釣り", "投げ釣り", "ルアー\"青\""}));
+}
+
+TEST(MaintenanceGenre, AGenreLongerThanItsColumnIsRefusedAsTypedAndAsPasted) {
+    test::TempDatabases files;
+    test::createLessonsTable(files.memoFile());
+    Driver drv;
+    ProgramRun run(files, drv);
+    openMente(drv, run, [&](TMenteF& f) {
+        drv.chooseRadio(f.RadioGp1, 2);
+        EXPECT_EQ(f.Edit_UP->maxBytes(), 20);
+        drv.focus(f.Edit_UP);
+        drv.type(f.Edit_UP, "ＡＢＣＤＥＦＧＨＩＪＫ");
+        EXPECT_EQ(f.Edit_UP->text(), "ＡＢＣＤＥＦＧＨＩＪ");
+        f.Edit_UP->selectAll();
+        QApplication::clipboard()->setText("ＡＢＣＤＥＦＧＨＩＪＫ");
+        drv.pressKey(f.Edit_UP, Qt::Key_V, QString(), Qt::ControlModifier);
+        EXPECT_EQ(f.Edit_UP->text(), "ＡＢＣＤＥＦＧＨＩＪ");
+        drv.click(f.Btn_Up);
+        EXPECT_TRUE(drv.takeBoxes().empty());
+        drv.click(f.Btn_Return);
+    });
+    EXPECT_EQ(column(files.memoFile(), "select SYURUI from SYURUI"), Strings{"ＡＢＣＤＥＦＧＨＩＪ"});
 }
 
 TEST(MaintenanceGenre, AListFailingAfterTheCommitStoresTheGenreOnce) {

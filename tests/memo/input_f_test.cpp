@@ -1,12 +1,15 @@
 // The memo entry window on fresh database files: the reset, the save read
 // back column by column, the refusals, a failed save that keeps the memo,
 // the pictures and the main window's button.
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
 #include "app/Main_F.h"
 #include "memo/Input_F.h"
+#include "memo/Show_F.h"
 #include "memo_fixture.h"
 #include "pictures/codec.h"
 #include "pictures/picture.h"
@@ -219,9 +222,9 @@ TEST(MemoEntrySave, AFailedSaveKeepsTheMemoAndItsPictures) {
     drv.platform().clipboard = memotest::gradient(20, 10);
     drv.click(w.Btn_Chizu_In_Crip);
 
-    // Longer than the column holds.
+    // Longer than the column holds: typing cannot get there, the program can.
     emptyBox(drv, w.CBox_F1);
-    drv.type(w.CBox_F1, "ABCDEFGHIJKLMNOPQRSTU");
+    w.CBox_F1->setText("ABCDEFGHIJKLMNOPQRSTU");
     drv.click(w.Btn_OK2);
     EXPECT_EQ(drv.takeMessages(), QStringList{"!!!!"});
     EXPECT_TRUE(storedMemos(s.files.memoFile()).empty());
@@ -249,6 +252,59 @@ TEST(MemoEntrySave, AFailedSaveKeepsTheMemoAndItsPictures) {
     EXPECT_EQ(rows[0].at("M7").text, "1");
     EXPECT_FALSE(rows[0].at("F_MAP").null);
     EXPECT_EQ(w.Label_NO->caption(), "2");
+}
+
+// Entry and correction: typed text stops at the column's width, a paste that
+// would pass it changes nothing.
+TEST(MemoTextLimits, TextLongerThanItsColumnIsRefusedAsTypedAndAsPasted) {
+    Session s;
+    Driver drv;
+    const QString tooLong = QStringLiteral("オニカサゴ（イズカサゴ）");   // 24 bytes
+    auto paste = [&](QWidget* box, const QString& text) {
+        QApplication::clipboard()->setText(text);
+        drv.focus(box);
+        drv.pressKey(box, Qt::Key_V, QString(), Qt::ControlModifier);
+    };
+    {
+        TInputF w(nullptr);
+        drv.show(w);
+        const std::pair<ui::ComboBox*, int> widths[] = {{w.CBox_F1, 20}, {w.CBox_F2, 20},   {w.CBox_F3, 20},
+                                                        {w.CBox1, 20},   {w.CBox_Turi, 40}, {w.CBox_Basyo, 40}};
+        for (const auto& [box, bytes] : widths) EXPECT_EQ(box->maxBytes(), bytes) << box->name().toStdString();
+        emptyBox(drv, w.CBox_F1);
+        drv.type(w.CBox_F1, tooLong);
+        EXPECT_EQ(w.CBox_F1->text(), "オニカサゴ（イズカサ");
+        emptyBox(drv, w.CBox_Basyo);
+        paste(w.CBox_Basyo, QString(41, QChar('x')));
+        EXPECT_EQ(w.CBox_Basyo->text(), "");
+        drv.typeIme(w.CBox_Basyo, "相模湾");
+        drv.type(w.Memo1, "abc");
+        drv.click(w.Btn_OK2);
+        EXPECT_TRUE(drv.takeBoxes().empty());
+    }
+    auto rows = storedMemos(s.files.memoFile());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("FISH1").text, "オニカサゴ（イズカサ");
+    EXPECT_EQ(rows[0].at("BASYO").text, "相模湾");
+
+    TShowF w(nullptr);
+    ShowF = &w;
+    drv.show(w);
+    const std::pair<ui::Edit*, int> widths[] = {{w.Edit_F1, 20},    {w.Edit_F2, 20},   {w.Edit_F3, 20},
+                                                {w.Edit_Janru, 20}, {w.Edit_Turi, 40}, {w.Edit_Basyo, 40}};
+    for (const auto& [box, bytes] : widths) EXPECT_EQ(box->maxBytes(), bytes) << box->name().toStdString();
+    drv.focus(w.Edit_Turi);
+    drv.type(w.Edit_Turi, QString(41, QChar('a')));
+    EXPECT_EQ(w.Edit_Turi->text(), QString(40, QChar('a')));
+    w.Edit_Basyo->selectAll();
+    paste(w.Edit_Basyo, tooLong + tooLong);
+    EXPECT_EQ(w.Edit_Basyo->text(), "相模湾");
+    drv.click(w.Btn_Chenge_OK);
+    ShowF = nullptr;
+    EXPECT_TRUE(drv.takeBoxes().empty());
+    rows = storedMemos(s.files.memoFile());
+    EXPECT_EQ(rows[0].at("TURI").text, QString(40, QChar('a')));
+    EXPECT_EQ(rows[0].at("BASYO").text, "相模湾");
 }
 
 TEST(MemoEntryPictures, RightClickErasesWithoutADialogAndLoadsRefuseOtherFiles) {

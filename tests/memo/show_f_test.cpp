@@ -223,8 +223,10 @@ TEST(MemoViewerCorrection, OkStoresTheTextFieldsAndAFailureShowsTheStoredOnes) {
     // The direct-pick list keeps what it had until Show all.
     EXPECT_EQ(w.ComboBox_X->itemText(1), "2 ： g2 ： ");
 
-    // Longer than the column: nothing stored, the stored values shown again.
-    drv.type(w.Edit_F1, "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    // Longer than the column (typing cannot get there, the program can):
+    // nothing stored, the stored values shown again.
+    drv.type(w.Edit_F1, "X");
+    w.Edit_F1->setText("DABCDEFGHIJKLMNOPQRSTUVWXYZ");
     drv.click(w.Btn_Chenge_OK);
     EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
     EXPECT_EQ(w.Edit_F1->text(), "D");
