@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The address book as a user meets it: "住所入力", a kind chosen from the
-# drop-down list, shop, name and telephone typed, "入力"; then "関連簡易住所録",
-# the entry double-clicked in the list, its name corrected with "訂正"; after
-# the list the corrected entry is shown once more. The row read back.
+# The address book as a user meets it: "住所入力", an empty entry refused, a
+# kind chosen from the drop-down list, shop, name and telephone typed, "入力";
+# then "関連簡易住所録", the entry double-clicked in the list, its name
+# corrected with "訂正"; after the list the corrected entry is shown once more.
+# The row read back.
 #   tests/e2e/address.sh build/app/tolvane .
 source "$(dirname "$0")/lib.sh"
 
@@ -50,6 +51,8 @@ e2e_box_ok "$main"                             # a fresh memo file has no lesson
 # A new entry.
 e2e_click "$main" 440 408                      # 住所入力
 addr=$(e2e_window "住所録" 400 300)
+e2e_click "$addr" 288 20                       # 入力 with shop and name empty: refused
+e2e_box_ok "$addr"
 pick_from_combo "$addr" 240 20 2               # 種　別: ---- → SHOP → 釣り船
 e2e_click "$addr" 120 56                       # the shop
 e2e_type "$addr" "釣具店"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A fishing memo as a user writes and reads it: "ＭＥＭＯ　入力", species,
-# method and place typed into their boxes, two months clicked, two lines of
+# method and place typed into their boxes (after a refused empty save), two months clicked, two lines of
 # text, "登　　録"; the row read back column by column. Then "ＭＥＭＯ　表示"
 # shows it, and a double click on a month panel turns that month on and
 # another off in the file.
@@ -23,6 +23,8 @@ retype() {
 
 e2e_click "$main" 440 168                      # ＭＥＭＯ　入力
 input=$(e2e_window "釣り関連メモ　入力" 977 710)
+e2e_click "$input" 872 57                      # 登　　録 with no text: refused
+e2e_box_ok "$input"                            # 登録していません
 retype "$input" 130 28 "アジ"                  # 魚　　種, the first box
 retype "$input" 380 56 "サビキ"                # 釣り方
 retype "$input" 380 84 "東京湾"                # 場所・地域
