@@ -72,7 +72,7 @@ e2e_init() {
   E2E_PROGRAM=$(realpath "${1:?usage: script PROGRAM SOURCE_DIR}")
   E2E_SOURCE=$(realpath "${2:?usage: script PROGRAM SOURCE_DIR}")
   local t
-  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap isql-fb iconv; do
+  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap xclip isql-fb iconv; do
     command -v "$t" >/dev/null || { e2e_log "missing $t (run scripts/install-deps.sh)"; exit 1; }
   done
   [ -x "$E2E_PROGRAM" ] || { e2e_log "no program at $E2E_PROGRAM"; exit 1; }
@@ -321,6 +321,18 @@ e2e_box() {
   e2e_poll "$E2E_TIMEOUT" eval 'box=$(xdotool getactivewindow 2>/dev/null) && [ "$(xdotool getwindowname "$box")" = Tolvane ]' ||
     e2e_fail "no message box in front"
   echo "$box"
+}
+
+# e2e_text W X Y: the whole text of the box at X Y (client coordinates),
+# read through the clipboard: a click into it, Ctrl+A, Ctrl+C.
+e2e_text() {
+  local text=""
+  xclip -selection clipboard -i </dev/null >/dev/null 2>&1   # ends when the program takes it
+  e2e_click "$1" "$2" "$3"
+  e2e_key "$1" ctrl+a ctrl+c
+  e2e_poll "$E2E_TIMEOUT" eval 'text=$(xclip -selection clipboard -o -t UTF8_STRING 2>/dev/null) && [ -n "$text" ]' ||
+    e2e_fail "nothing copied from $1 at $2,$3"
+  printf '%s\n' "$text" | tr -d '\r'
 }
 
 # --- the files --------------------------------------------------------------
