@@ -39,8 +39,14 @@ e2e_log "ok: no message at the second start"
 
 e2e_click "$main" 440 272                      # メンテナンス
 mente=$(e2e_window "メンテナンス" 800 600)
-e2e_dblclick "$mente" 60 "${E2E_ROW2_Y:-172}"  # the second row
+e2e_dblclick "$mente" 60 172                  # the second row
+e2e_expect_eq "2" "$(e2e_text "$mente" 208 496)" "the double click named the record"
 e2e_click "$mente" 376 499                     # 削　除
+# The row has left the grid: a double click there names nothing any more,
+# and the delete asks for a number.
+e2e_dblclick "$mente" 60 172
+e2e_click "$mente" 376 499
+e2e_box_ok "$mente"                            # 番号を入力してください
 e2e_click "$mente" 668 24                      # 戻　る
 e2e_wait_gone "$mente"
 e2e_wait_active "$main"
