@@ -39,7 +39,11 @@ pick "魚種の選択" "アジ"
 
 e2e_click "$entry" 880 500                     # 次回への課題
 kadai=$(e2e_window "次回への課題" 640 480)
-e2e_type "$kadai" "潮止まり前に移動"            # the caret is in the lesson
+e2e_expect_eq "東京湾|アジ| 5 月" \
+  "$(e2e_text "$kadai" 76 43)|$(e2e_text "$kadai" 204 43)|$(e2e_text "$kadai" 296 43)" \
+  "the trip's place, species and month handed over"
+e2e_click "$kadai" 300 200                     # the lesson
+e2e_type "$kadai" "潮止まり前に移動"
 e2e_click "$kadai" 476 40                      # 入　力
 e2e_wait_gone "$kadai"
 e2e_wait_active "$entry"
@@ -56,7 +60,8 @@ e2e_click "$sel" 209 148                       # ５
 e2e_click "$sel" 144 328                       # the search
 e2e_wait_gone "$sel"
 out=$(e2e_window "釣行時の課題　表示" 640 480)
-e2e_expect_eq "潮止まり前に移動" "$(e2e_text "$out" 300 200)" "the lesson shown"
+e2e_expect_eq "東京湾|アジ|潮止まり前に移動" \
+  "$(e2e_text "$out" 76 43)|$(e2e_text "$out" 204 43)|$(e2e_text "$out" 300 200)" "the lesson shown"
 e2e_click "$out" 572 40                        # 戻　る
 e2e_wait_gone "$out"
 e2e_wait_active "$main"
