@@ -11,7 +11,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   xvfb xauth imagemagick python3
-  openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils
+  openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils xclip
 )
 
 missing=()

@@ -7,7 +7,7 @@
 #
 #     source "$(dirname "$0")/lib.sh"
 #     e2e_init "$@"                  # arguments: the program, the source tree
-#     e2e_start_desktop              # Xvfb on a free display of :91..:95, openbox
+#     e2e_start_desktop              # Xvfb on a free display of :91..:119, openbox
 #     e2e_keymap "晴れ東京湾"        # every non-ASCII character typed later
 #     e2e_start_program              # fresh database files in a temporary directory
 #     main=$(e2e_shown "釣果記録" 600 480)       # found by caption and client size
@@ -72,7 +72,7 @@ e2e_init() {
   E2E_PROGRAM=$(realpath "${1:?usage: script PROGRAM SOURCE_DIR}")
   E2E_SOURCE=$(realpath "${2:?usage: script PROGRAM SOURCE_DIR}")
   local t
-  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap isql-fb iconv; do
+  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap xclip isql-fb iconv; do
     command -v "$t" >/dev/null || { e2e_log "missing $t (run scripts/install-deps.sh)"; exit 1; }
   done
   [ -x "$E2E_PROGRAM" ] || { e2e_log "no program at $E2E_PROGRAM"; exit 1; }
@@ -122,10 +122,18 @@ e2e_display_is() {
     xdotool getdisplaygeometry >/dev/null 2>&1
 }
 
-# Starts Xvfb on the first free display of :91..:95 and openbox on it.
+# Our server is up on :N, or has ended (another run took the display).
+e2e_display_settled() { e2e_display_is "$1" "$2" || ! kill -0 "$2" 2>/dev/null; }
+
+# The displays the runs may use: :91..:119 without :96..:99 (the benchmarks').
+E2E_DISPLAYS=(91 92 93 94 95 $(seq 100 119))
+
+# Starts Xvfb on the first free display of E2E_DISPLAYS and openbox on it.
+# Xvfb takes a display by creating its lock file, which only one server can
+# do: a run that loses the race sees its server end and tries the next one.
 e2e_start_desktop() {
   local n pid
-  for n in 91 92 93 94 95; do
+  for n in "${E2E_DISPLAYS[@]}"; do
     # A display in use is skipped; Xvfb itself clears the lock of a dead one.
     if [ -e "/tmp/.X$n-lock" ] && kill -0 "$(tr -dc 0-9 2>/dev/null <"/tmp/.X$n-lock")" 2>/dev/null; then
       continue
@@ -134,7 +142,7 @@ e2e_start_desktop() {
     pid=$!
     export DISPLAY=":$n"
     # Ours only when the lock names our server (another run may have won it).
-    if e2e_poll 10 e2e_display_is "$n" "$pid"; then
+    if e2e_poll 10 e2e_display_settled "$n" "$pid" && e2e_display_is "$n" "$pid"; then
       E2E_PIDS+=("$pid")
       break
     fi
@@ -142,7 +150,7 @@ e2e_start_desktop() {
     wait "$pid" 2>/dev/null || true
     unset DISPLAY
   done
-  [ -n "${DISPLAY:-}" ] || { e2e_log "no free display among :91..:95"; exit 1; }
+  [ -n "${DISPLAY:-}" ] || { e2e_log "no free display among :${E2E_DISPLAYS[0]}..:${E2E_DISPLAYS[-1]}"; exit 1; }
   openbox --sm-disable >"$E2E_DIR/openbox.log" 2>&1 &
   E2E_PIDS+=("$!")
   e2e_poll 10 e2e_wm_running || e2e_fail "openbox did not start on $DISPLAY"
@@ -313,6 +321,18 @@ e2e_box() {
   e2e_poll "$E2E_TIMEOUT" eval 'box=$(xdotool getactivewindow 2>/dev/null) && [ "$(xdotool getwindowname "$box")" = Tolvane ]' ||
     e2e_fail "no message box in front"
   echo "$box"
+}
+
+# e2e_text W X Y: the whole text of the box at X Y (client coordinates),
+# read through the clipboard: a click into it, Ctrl+A, Ctrl+C.
+e2e_text() {
+  local text=""
+  xclip -selection clipboard -i </dev/null >/dev/null 2>&1   # ends when the program takes it
+  e2e_click "$1" "$2" "$3"
+  e2e_key "$1" ctrl+a ctrl+c
+  e2e_poll "$E2E_TIMEOUT" eval 'text=$(xclip -selection clipboard -o -t UTF8_STRING 2>/dev/null) && [ -n "$text" ]' ||
+    e2e_fail "nothing copied from $1 at $2,$3"
+  printf '%s\n' "$text" | tr -d '\r'
 }
 
 # --- the files --------------------------------------------------------------
