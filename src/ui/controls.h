@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 #include <vector>
 
 #include "ui/control.h"
@@ -237,6 +238,16 @@ private:
     bool autoSize_ = true;
 };
 
+// A fixed-size label whose caption is kept as set (carriage returns included)
+// and drawn with each carriage return as a line break.
+class LineBreakLabel : public Label {
+public:
+    LineBreakLabel(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 // --- push button --------------------------------------------------------------
 // Clicked by the mouse, by Space, or by Enter while it has the focus.
 class Button : public QPushButton, public Control {
@@ -384,5 +395,9 @@ public:
     int position() const { return value(); }
     void setPosition(int p) { setValue(p); }
 };
+
+// The whole text of a box as a decimal integer (blanks around it allowed);
+// nothing when it is not one or does not fit 32 bits.
+std::optional<int> wholeNumber(const QString& text);
 
 }  // namespace tolvane::ui

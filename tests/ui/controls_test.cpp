@@ -256,6 +256,35 @@ TEST(Labels, DoubleClickAndAutoSize) {
     EXPECT_EQ(clicks, 1);   // the first press and release of the double click
 }
 
+// The rows of `w` holding dark pixels (text), top to bottom.
+static QList<int> inkRows(QWidget& w) {
+    const QImage img = w.grab().toImage();
+    QList<int> rows;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 100) {
+                rows.append(y);
+                break;
+            }
+    return rows;
+}
+
+TEST(Labels, LineBreakLabelBreaksAtTheCarriageReturn) {
+    QWidget parent;
+    auto* label = new LineBreakLabel(&parent, "Label_XY", 0, 0, 146, 44);
+    label->setFontPx(16, true);
+    const QString text = QStringLiteral("BitMapのサイズ　") + QChar(13) + QStringLiteral("640 * 480");
+    label->setCaption(text);
+    EXPECT_EQ(label->caption(), text);   // kept as set, carriage return included
+    const QList<int> twoLines = inkRows(*label);
+    label->setCaption("640 * 480");
+    const QList<int> oneLine = inkRows(*label);
+    ASSERT_FALSE(twoLines.isEmpty());
+    ASSERT_FALSE(oneLine.isEmpty());
+    // The heading and the size stand one above the other: about twice as tall.
+    EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
+}
+
 TEST(Buttons, FlatButtonGroupsKeepOneDown) {
     Driver drv;
     TEntryF f;
