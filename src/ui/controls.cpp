@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QApplication>
 #include <QMimeData>
 #include <QTextBlock>
@@ -586,6 +588,14 @@ Button::Button(QWidget* parent, const QString& name, const QString& caption, int
 void Button::focusInEvent(QFocusEvent* e) {
     QPushButton::focusInEvent(e);
     if (detail::isEntering(e)) run(OnEnter);
+}
+
+void LineBreakButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton o;
+    initStyleOption(&o);
+    o.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    p.drawControl(QStyle::CE_PushButton, o);
 }
 
 // --- FlatButton -------------------------------------------------------------

@@ -263,6 +263,16 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
 };
 
+// A push button that draws each carriage return of its caption as a line
+// break; the caption keeps them as set.
+class LineBreakButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 // --- flat (speed) button ---------------------------------------------------
 // Never takes the focus. With a group index other than 0 it stays down when
 // clicked and releases the other buttons of its group on the same parent;

@@ -256,9 +256,10 @@ TEST(Labels, DoubleClickAndAutoSize) {
     EXPECT_EQ(clicks, 1);   // the first press and release of the double click
 }
 
-// The rows of `w` holding dark pixels (text), top to bottom.
-static QList<int> inkRows(QWidget& w) {
-    const QImage img = w.grab().toImage();
+// The rows of `w` holding dark pixels (text), top to bottom, `inset` pixels
+// inside its edges.
+static QList<int> inkRows(QWidget& w, int inset = 0) {
+    const QImage img = w.grab(w.rect().adjusted(inset, inset, -inset, -inset)).toImage();
     QList<int> rows;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -282,6 +283,21 @@ TEST(Labels, LineBreakLabelBreaksAtTheCarriageReturn) {
     ASSERT_FALSE(twoLines.isEmpty());
     ASSERT_FALSE(oneLine.isEmpty());
     // The heading and the size stand one above the other: about twice as tall.
+    EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
+}
+
+TEST(Buttons, LineBreakButtonBreaksAtTheCarriageReturn) {
+    QWidget parent;
+    auto* b = new LineBreakButton(&parent, "Btn_Go", QStringLiteral("検索条件"), 0, 0, 273, 49);
+    b->setFontPx(15, true);
+    const QString text = QStringLiteral("\"アジ\"") + QChar(13) + QStringLiteral("の条件で検索します");
+    b->setCaption(text);
+    EXPECT_EQ(b->caption(), text);
+    const QList<int> twoLines = inkRows(*b, 5);
+    b->setCaption(QStringLiteral("\"アジ\"の条件で検索します"));
+    const QList<int> oneLine = inkRows(*b, 5);
+    ASSERT_FALSE(twoLines.isEmpty());
+    ASSERT_FALSE(oneLine.isEmpty());
     EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
 }
 
