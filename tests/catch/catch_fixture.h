@@ -15,22 +15,12 @@
 #include "core/handover.h"
 #include "db/fb.h"
 #include "support/test_databases.h"
+#include "support/test_sql.h"
+#include "support/window_session.h"
 
 namespace catchtest {
 
-class Session {
-public:
-    explicit Session(tolvane::test::Files f = tolvane::test::Files::Both) : files(f), cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
-};
+using Session = tolvane::test::WindowSession;
 
 // Runs statements on the program's own catch-data connection and commits.
 inline void execCatch(std::initializer_list<std::string> statements) {
@@ -44,41 +34,12 @@ inline void execCatch(std::initializer_list<std::string> statements) {
     DM1->IBTr2.commitRetaining();
 }
 
-// One column of a stored row.
-struct Value {
-    bool null = true;
-    QString text;        // as text (empty for picture bytes that are not)
-    std::string bytes;   // bytes as stored
-};
-using Row = std::map<std::string, Value>;
+using Value = tolvane::test::StoredValue;
+using Row = tolvane::test::StoredRow;
 
-// Every row of FISH_DATA, by key, read through a connection of its own, so
-// only what was committed is seen.
+// Every row of FISH_DATA, by key, as committed.
 inline std::vector<Row> storedRows(const std::string& file) {
-    tolvane::db::Connection c;
-    c.databaseName = file;
-    tolvane::db::Transaction t(c);
-    tolvane::db::Query q(c, t);
-    q.sqlAdd("select * from FISH_DATA order by CODENO");
-    q.open();
-    std::vector<Row> rows;
-    for (; !q.eof(); q.next()) {
-        Row r;
-        for (int i = 0; i < q.fieldCount(); ++i) {
-            auto& f = q.fields(i);
-            Value v;
-            v.null = f.isNull();
-            v.bytes = f.asBytes();
-            try {
-                v.text = QString::fromStdString(f.asString());
-            } catch (const tolvane::db::Error&) {
-                // a picture: its bytes are not text
-            }
-            r[f.name()] = v;
-        }
-        rows.push_back(std::move(r));
-    }
-    return rows;
+    return tolvane::test::storedRows(file, "select * from FISH_DATA order by CODENO");
 }
 
 }  // namespace catchtest

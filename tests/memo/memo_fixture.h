@@ -18,65 +18,30 @@
 #include "memo/Show_F.h"
 #include "support/test_databases.h"
 #include "support/test_sql.h"
+#include "support/window_session.h"
 
 namespace memotest {
 
-class Session {
+class Session : public tolvane::test::WindowSession {
 public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
+    Session() {
         MemoSearchSql.clear();
         MemoCodes.clear();
-        createDataModule();
     }
-    ~Session() {
-        freeDataModule();
-        MemoSearchSql.clear();
-    }
+    ~Session() { MemoSearchSql.clear(); }
 
     // Runs statements on the memo file through a connection of the test's own.
     void sql(std::initializer_list<std::string> statements) {
         tolvane::test::runSql(files.memoFile(), statements);
     }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
 };
 
-// One column of a stored row.
-struct Value {
-    bool null = true;
-    QString text;        // as text (empty for picture bytes)
-    std::string bytes;   // bytes as stored
-};
-using Row = std::map<std::string, Value>;
+using Value = tolvane::test::StoredValue;
+using Row = tolvane::test::StoredRow;
 
-// Every row of FISH_MEMO by CODE, read through a connection of its own, so
-// only what was committed is seen.
+// Every row of FISH_MEMO by CODE, as committed.
 inline std::vector<Row> storedMemos(const std::string& file) {
-    tolvane::db::Connection c;
-    c.databaseName = file;
-    tolvane::db::Transaction t(c);
-    tolvane::db::Query q(c, t);
-    q.sqlAdd("select * from FISH_MEMO order by CODE");
-    q.open();
-    std::vector<Row> rows;
-    for (; !q.eof(); q.next()) {
-        Row r;
-        for (int i = 0; i < q.fieldCount(); ++i) {
-            auto& f = q.fields(i);
-            Value v;
-            v.null = f.isNull();
-            v.bytes = f.asBytes();
-            if (f.name().rfind("F_", 0) != 0 || f.name() == "F_MEMO")
-                v.text = QString::fromStdString(f.asString());
-            r[f.name()] = v;
-        }
-        rows.push_back(std::move(r));
-    }
-    return rows;
+    return tolvane::test::storedRows(file, "select * from FISH_MEMO order by CODE");
 }
 
 // A memo row of plain texts and months (every other column NULL).

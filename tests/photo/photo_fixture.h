@@ -17,6 +17,7 @@
 #include "core/handover.h"
 #include "db/fb.h"
 #include "support/test_databases.h"
+#include "support/window_session.h"
 #include "support/test_pictures.h"
 #include "support/test_sql.h"
 #include "ui/controls.h"
@@ -25,19 +26,7 @@
 
 namespace phototest {
 
-class Session {
-public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
-};
+using Session = tolvane::test::WindowSession;
 
 // A blob column of one row, as stored.
 struct Blob {

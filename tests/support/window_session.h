@@ -1,0 +1,28 @@
+// Fresh database files as the current directory, the hand-over variables at
+// their start values and the data module over the files, for as long as the
+// session lives. Window tests link the data module and the hand-over library.
+#pragma once
+
+#include "core/DM_1.h"
+#include "core/handover.h"
+#include "support/test_databases.h"
+
+namespace tolvane::test {
+
+class WindowSession {
+public:
+    explicit WindowSession(Files f = Files::Both) : files(f), cd_(files.dir()) {
+        ResetHandOverVariables();
+        createDataModule();
+    }
+    ~WindowSession() { freeDataModule(); }
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+
+    TempDatabases files;
+
+private:
+    ScopedCurrentDir cd_;
+};
+
+}  // namespace tolvane::test
