@@ -301,6 +301,21 @@ TEST(Buttons, LineBreakButtonBreaksAtTheCarriageReturn) {
     EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
 }
 
+TEST(Readers, WholeNumbersAndControlTextsByName) {
+    EXPECT_EQ(wholeNumber(" 42 "), 42);
+    EXPECT_EQ(wholeNumber("-7"), -7);
+    for (const char* t : {"", "新規入力", "4.5", "1e3", "2147483648"}) EXPECT_FALSE(wholeNumber(t)) << t;
+
+    TEntryF f;
+    f.Edit_Day->setText("2024/04/13");
+    new Label(&f, QStringLiteral("Label_CODE"), QStringLiteral("12"), 200, 300);
+    EXPECT_EQ(controlText(&f, "Edit_Day"), "2024/04/13");
+    EXPECT_EQ(controlText(&f, "Label_CODE"), "12");
+    EXPECT_EQ(controlText(&f, "Btn_OK"), "");   // neither an edit box nor a label
+    EXPECT_EQ(controlText(&f, "Edit_None"), "");
+    EXPECT_EQ(controlText(nullptr, "Edit_Day"), "");
+}
+
 TEST(Buttons, FlatButtonGroupsKeepOneDown) {
     Driver drv;
     TEntryF f;
