@@ -24,14 +24,7 @@ using Session = tolvane::test::WindowSession;
 
 // Runs statements on the program's own catch-data connection and commits.
 inline void execCatch(std::initializer_list<std::string> statements) {
-    tolvane::db::Query q(DM1->IBDB2, DM1->IBTr2);
-    for (const auto& s : statements) {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(s);
-        q.execQuery();
-    }
-    DM1->IBTr2.commitRetaining();
+    tolvane::test::runOnProgram(DM1->IBDB2, DM1->IBTr2, statements);
 }
 
 using Value = tolvane::test::StoredValue;

@@ -17,6 +17,7 @@
 #include "db/fb.h"
 #include "memo/Show_F.h"
 #include "support/test_databases.h"
+#include "support/test_pictures.h"
 #include "support/test_sql.h"
 #include "support/window_session.h"
 
@@ -60,33 +61,13 @@ inline std::string memoInsert(int code, const std::string& f1, const std::string
            ", " + lit(basyo) + ", " + lit(text) + m + ")";
 }
 
-inline QImage gradient(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-    return img;
-}
-
-}  // namespace memotest
-
-namespace memotest {
+using tolvane::test::gradient;
 
 // Runs statements on the program's own memo connection and commits, as
 // another window of the program would.
 inline void execMemo(std::initializer_list<std::string> statements) {
-    tolvane::db::Query q(DM1->IBDB1, DM1->IBTr1);
-    for (const auto& s : statements) {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(s);
-        q.execQuery();
-    }
-    DM1->IBTr1.commitRetaining();
+    tolvane::test::runOnProgram(DM1->IBDB1, DM1->IBTr1, statements);
 }
-
-}  // namespace memotest
-
-namespace memotest {
 
 // Stores `bytes` as the blob `column` of memo `code` in the file, through a
 // connection of the test's own.
