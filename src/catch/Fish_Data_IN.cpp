@@ -1,6 +1,5 @@
 #include "catch/Fish_Data_IN.h"
 
-#include <QElapsedTimer>
 #include <QLocale>
 #include <QThread>
 #include <cmath>
@@ -110,13 +109,6 @@ Label* newLabel(QWidget* parent, const char* name, const QString& text, int l, i
         lb->setFontColor(kRed);
     }
     return lb;
-}
-
-std::optional<int> readInteger(const QString& text) {
-    bool ok = false;
-    const int v = text.trimmed().toInt(&ok, 10);
-    if (!ok) return std::nullopt;
-    return v;
 }
 
 }  // namespace
@@ -739,7 +731,7 @@ void TFishDataIn::Btn_New_YesClick() {
         // Empty: NULL. Otherwise a 32-bit integer or the input is wrong.
         auto integer = [&](const char* param, const Edit* box) {
             if (box->text().isEmpty()) return;
-            const auto v = readInteger(box->text());
+            const auto v = wholeNumber(box->text());
             if (!v) throw BadInput();
             q.paramByName(param).setInteger(*v);
         };
@@ -776,7 +768,7 @@ void TFishDataIn::Btn_New_YesClick() {
         for (const auto& [value, label] : texts)
             if (const auto c = unstorableCharacter(value)) throw UnstorableText(unstorableCharacterLine(label, *c));
 
-        const auto no = readInteger(Edit_No->text());
+        const auto no = wholeNumber(Edit_No->text());
         if (!no) throw BadInput();
         q.paramByName("parCODENO").setInteger(*no);
         text("parDAY_DATA", Edit_Day->text());

@@ -1,8 +1,6 @@
 #include "lessons/Kadai_Sel_F.h"
 
 #include <QCloseEvent>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 
 #include "core/DM_1.h"
 #include "core/handover.h"
@@ -23,20 +21,6 @@ QString monthButtonName(int month) {
 
 QString quotedItem(const QString& value) { return QStringLiteral("\"") + value + QStringLiteral("\""); }
 
-// The Go button: a CR in its caption is a line break on the button.
-class GoButton : public Button {
-public:
-    using Button::Button;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter p(this);
-        QStyleOptionButton o;
-        initStyleOption(&o);
-        o.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        p.drawControl(QStyle::CE_PushButton, o);
-    }
-};
 }  // namespace
 
 TKadai_SelF::TKadai_SelF(Form* owner) : Form(owner, "Kadai_SelF"), IBSQL(DM1->IBDB2, DM1->IBTr2) {
@@ -72,7 +56,7 @@ TKadai_SelF::TKadai_SelF(Form* owner) : Form(owner, "Kadai_SelF"), IBSQL(DM1->IB
     CBox_Basyo->setDropDownCount(20);
     CBox_Basyo->setImeMode(ImeMode::Hiragana);
 
-    Btn_Kensaku_Go = new GoButton(this, "Btn_Kensaku_Go", QStringLiteral("検索条件"), 8, 304, 273, 49);
+    Btn_Kensaku_Go = new LineBreakButton(this, "Btn_Kensaku_Go", QStringLiteral("検索条件"), 8, 304, 273, 49);
     Btn_Kensaku_Go->setFontPx(15, true);
 
     Btn_Close->OnClick = [this] { Btn_CloseClick(); };

@@ -3,7 +3,6 @@
 #include "core/handover.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
-#include "pictures/size_label.h"
 #include "pictures/storage.h"
 #include "ui/platform.h"
 
@@ -34,7 +33,7 @@ TFish_Chizu_InF::TFish_Chizu_InF(Form* owner) : Form(owner, "Fish_Chizu_InF") {
     Image_M->setProportional(true);
     Image_M->setCenter(true);
     Edit_CODE = new Edit(this, "Edit_CODE", 536, 16, 137, 26);
-    Label_XY = new tolvane::pictures::SizeLabel(this, "Label_XY", 536, 50, 150, 44);
+    Label_XY = new tolvane::ui::LineBreakLabel(this, "Label_XY", 536, 50, 150, 44);
     Label3 = new Label(this, "Label3", QStringLiteral("読み込み"), 540, 112);
     Label3->setFontPx(12, true);
     Btn_In = newButton(this, "Btn_In", QStringLiteral("クリップボードから"), 130);
@@ -61,7 +60,7 @@ void TFish_Chizu_InF::FormShow() {
         Edit_CODE->setText(QStringLiteral("新規入力"));
         return;
     }
-    Edit_CODE->setText(textOf(o, QStringLiteral("Edit_No")));
+    Edit_CODE->setText(controlText(o, QStringLiteral("Edit_No")));
     Label_XY->setCaption(QString());
     if (MapPicFlag == 1) {
         const Picture map = pictureOf(o, QStringLiteral("Image_Map"));

@@ -7,7 +7,6 @@
 #include "core/DM_1.h"
 #include "db/fb.h"
 #include "photo/photo_common.h"
-#include "pictures/size_label.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -18,7 +17,7 @@ public:
 
     tolvane::ui::Image* Image_M;
     tolvane::ui::Edit* Edit_CODE;
-    tolvane::pictures::SizeLabel* Label_XY;
+    tolvane::ui::LineBreakLabel* Label_XY;
     tolvane::ui::Label* Label3;
     tolvane::ui::Button* Btn_In;
     tolvane::ui::Button* Btn_File;

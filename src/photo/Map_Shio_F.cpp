@@ -68,7 +68,7 @@ TMap_ShioF::TMap_ShioF(Form* owner) : Form(owner, "Map_ShioF") {
 
 void TMap_ShioF::FormShow() {
     const Form* o = owner();
-    Label_CODE->setCaption(textOf(o, QStringLiteral("Label_CODE")));
+    Label_CODE->setCaption(controlText(o, QStringLiteral("Label_CODE")));
     // The viewer's map button keeps the focus while this window is open
     // when it was the one pressed.
     const auto* mapButton = controlOf<Control>(o, QStringLiteral("Btn_Chizu"));

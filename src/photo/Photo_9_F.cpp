@@ -53,7 +53,7 @@ void TPhoto_9F::FormShow() {
 }
 
 void TPhoto_9F::LoadMemoPhotos() {
-    Label_No->setCaption(textOf(owner(), QStringLiteral("Label_CODE")));
+    Label_No->setCaption(controlText(owner(), QStringLiteral("Label_CODE")));
     // Emptied first, so a photo that fails to read leaves no stale picture.
     for (Image* img : photos()) img->clearPicture();
     const auto code = wholeNumber(Label_No->caption());

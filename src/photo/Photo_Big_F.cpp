@@ -60,7 +60,7 @@ TPhoto_BigF::TPhoto_BigF(Form* owner) : Form(owner, "Photo_BigF") {
 }
 
 void TPhoto_BigF::FormShow() {
-    Label_Code->setCaption(textOf(owner(), QStringLiteral("Edit_No")));
+    Label_Code->setCaption(controlText(owner(), QStringLiteral("Edit_No")));
     LoadRecordPhotos();
 }
 

@@ -63,8 +63,8 @@ void TPhotoF::FormShow() {
     const QString ownerName = o != nullptr ? o->name() : QString();
     if (ownerName == QLatin1String("Photo_9F")) {
         target_ = Target::Memo;
-        Label_Photo->setCaption(textOf(o, QStringLiteral("Label_Photo")));
-        Label_CODE->setCaption(textOf(o, QStringLiteral("Label_No")));
+        Label_Photo->setCaption(controlText(o, QStringLiteral("Label_Photo")));
+        Label_CODE->setCaption(controlText(o, QStringLiteral("Label_No")));
         const QString column = Label_Photo->caption();
         const auto code = wholeNumber(Label_CODE->caption());
         // Only the nine photo columns are ever named in a statement; the
@@ -82,7 +82,7 @@ void TPhotoF::FormShow() {
     } else if (ownerName == QLatin1String("Photo_BigF")) {
         target_ = Target::Catch;
         Label_Photo->setCaption(QString());
-        Label_CODE->setCaption(textOf(o, QStringLiteral("Label_Code")));
+        Label_CODE->setCaption(controlText(o, QStringLiteral("Label_Code")));
         if (PhotoNo >= 1 && PhotoNo <= 4) catchColumn_ = "PHOTO" + QString::number(PhotoNo);
         const auto code = wholeNumber(Label_CODE->caption());
         if (catchColumn_.isEmpty() || !code) return;

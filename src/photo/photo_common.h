@@ -1,10 +1,9 @@
 // What the map and photo windows share: reading their opener's controls by
-// name (a control the opener lacks reads as no text and no picture) and the
-// record numbers they convert.
+// name (a control the opener lacks reads as no picture; texts are read with
+// ui::controlText).
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "pictures/picture.h"
 #include "ui/controls.h"
@@ -18,13 +17,7 @@ T* controlOf(const ui::Form* form, const QString& name) {
     return form != nullptr ? form->findControl<T>(name) : nullptr;
 }
 
-// The text of an edit or the caption of a label of `form`; "" when missing.
-QString textOf(const ui::Form* form, const QString& name);
 // The picture of an image of `form`; nothing when missing.
 pictures::Picture pictureOf(const ui::Form* form, const QString& name);
-
-// A record or memo number: the whole text as a decimal integer (blanks
-// around it allowed); nothing otherwise.
-std::optional<int> wholeNumber(const QString& text);
 
 }  // namespace tolvane::photo

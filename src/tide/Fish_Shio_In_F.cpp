@@ -8,7 +8,6 @@
 #include "core/handover.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
-#include "pictures/size_label.h"
 #include "pictures/storage.h"
 #include "tide/tide_support.h"
 #include "ui/platform.h"
@@ -41,7 +40,7 @@ TFish_Shio_InF::TFish_Shio_InF(Form* owner)
     Image_S = new Image(this, "Image_S", IL, IT, 500, 500);
     Edit_CODE = new Edit(this, "Edit_CODE", 536, 8, 137, 24);
     // Two lines after a file load: the size goes below its heading.
-    Label_XY = new tolvane::pictures::SizeLabel(this, "Label_XY", 536, 32, 146, 40);
+    Label_XY = new tolvane::ui::LineBreakLabel(this, "Label_XY", 536, 32, 146, 40);
     Label3 = new Label(this, "Label3", QStringLiteral("データの読み込み"), 536, 80);
     Btn_In = new Button(this, "Btn_In", QStringLiteral("クリップボードから"), 536, 100, 137, 29);
     Btn_F_In = new Button(this, "Btn_F_In", QStringLiteral("ファイルから"), 536, 132, 137, 29);
@@ -126,7 +125,7 @@ void TFish_Shio_InF::FormShow() {
         Edit_CODE->setText(QStringLiteral("新規入力"));
         return;
     }
-    Edit_CODE->setText(tolvane::tide::ownerEditText(*this, QStringLiteral("Edit_No")));
+    Edit_CODE->setText(tolvane::ui::controlText(owner(), QStringLiteral("Edit_No")));
     Label_XY->setCaption(QString());
     if (ShioPicFlag == 1) {
         if (auto* src = owner()->findControl<Image>("Image_Shio")) {
@@ -134,7 +133,7 @@ void TFish_Shio_InF::FormShow() {
             Label_XY->setCaption(tolvane::pictures::openingSizeLabel(src->picture(), QStringLiteral("jpg")));
         }
     }
-    const auto code = tolvane::tide::recordNumber(Edit_CODE->text());
+    const auto code = tolvane::ui::wholeNumber(Edit_CODE->text());
     if (!code) {
         platform().messageBox(this, QStringLiteral("コード番号取得失敗"));
         close();
@@ -309,7 +308,7 @@ void TFish_Shio_InF::Btn_OKClick() {
     }
     int code = 0;
     if (old) {
-        const auto n = tolvane::tide::recordNumber(Edit_CODE->text());
+        const auto n = tolvane::ui::wholeNumber(Edit_CODE->text());
         if (!n) {
             // Nothing is written; the user may correct the number.
             platform().messageBox(this, QStringLiteral("コード番号取得失敗"));

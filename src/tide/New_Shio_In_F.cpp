@@ -192,9 +192,9 @@ void TNew_Shio_InF::FormShow() {
         return;
     }
 
-    Edit_CODE->setText(tolvane::tide::ownerEditText(*this, QStringLiteral("Edit_No")));
+    Edit_CODE->setText(tolvane::ui::controlText(owner(), QStringLiteral("Edit_No")));
     Label_XY->setCaption(QString());
-    const auto code = tolvane::tide::recordNumber(Edit_CODE->text());
+    const auto code = tolvane::ui::wholeNumber(Edit_CODE->text());
     if (!code) {
         platform().messageBox(this, QStringLiteral("コード番号取得失敗"));
         close();
@@ -348,7 +348,7 @@ void TNew_Shio_InF::Btn_OKClick() {
     const bool old = DataMode == OLD_Flg;
     int code = 0;
     if (old) {
-        const auto n = tolvane::tide::recordNumber(Edit_CODE->text());
+        const auto n = tolvane::ui::wholeNumber(Edit_CODE->text());
         if (!n) {
             // Nothing is written; the user may correct the number.
             platform().messageBox(this, QStringLiteral("コード番号取得失敗"));

@@ -57,7 +57,7 @@ void TShioOnlyF::LoadPicture() {
 }
 
 void TShioOnlyF::FormShow() {
-    const auto code = tolvane::tide::recordNumber(tolvane::tide::ownerEditText(*this, QStringLiteral("Edit_No")));
+    const auto code = tolvane::ui::wholeNumber(tolvane::ui::controlText(owner(), QStringLiteral("Edit_No")));
     if (!code) {   // no record to read: an empty chart and both placeholders
         Image_SS->clearPicture();
         placeholder(Shape1);

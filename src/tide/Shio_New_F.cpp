@@ -96,7 +96,7 @@ void TShio_NewF::FormShow() {
         return;
     }
     Image_SS->clearPicture();
-    const auto code = tolvane::tide::recordNumber(tolvane::tide::ownerEditText(*this, QStringLiteral("Edit_No")));
+    const auto code = tolvane::ui::wholeNumber(tolvane::ui::controlText(owner(), QStringLiteral("Edit_No")));
     if (!code) return;   // no record to read: an empty chart
 
     IBSQL.close();

@@ -10,13 +10,6 @@
 
 namespace tolvane::tide {
 
-std::optional<int> recordNumber(const QString& text) {
-    bool ok = false;
-    const int n = text.trimmed().toInt(&ok, 10);
-    if (!ok) return std::nullopt;
-    return n;
-}
-
 int offsetSum(std::int64_t a, std::int64_t b) {
     return static_cast<int>(std::clamp<std::int64_t>(a + b, -kOffsetLimit, kOffsetLimit));
 }
@@ -56,12 +49,6 @@ void clampToPictureArea(ui::Shape& s, int areaLeft, int areaRight) {
     if (s.width() < 3) s.setWidth(10);
     if (s.left() + s.width() > areaRight) s.setWidth(areaRight - s.left());
     if (s.width() < 3) s.setBounds(areaRight - 10, s.top(), 10, s.height());
-}
-
-QString ownerEditText(const ui::Form& f, const QString& name) {
-    if (f.owner() == nullptr) return {};
-    auto* e = f.owner()->findControl<ui::Edit>(name);
-    return e != nullptr ? e->text() : QString();
 }
 
 }  // namespace tolvane::tide

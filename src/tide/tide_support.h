@@ -1,11 +1,8 @@
-// What the tide-chart windows share: reading the opener's record number,
-// offsets from stored (possibly damaged) columns, and growing a window for a
-// large chart without leaving the screen.
+// What the tide-chart windows share: offsets from stored (possibly damaged)
+// columns, and growing a window for a large chart without leaving the screen.
 #pragma once
 
-#include <QString>
 #include <cstdint>
-#include <optional>
 
 namespace tolvane::ui {
 class Form;
@@ -13,10 +10,6 @@ class Shape;
 }
 
 namespace tolvane::tide {
-
-// The record number in `text`, when it is a whole number that fits a
-// 32-bit integer (blanks around it allowed); nothing otherwise.
-std::optional<int> recordNumber(const QString& text);
 
 // a + b summed without overflow and held within +-16,777,215, so a damaged
 // column cannot place a marker beyond what the window layer can draw.
@@ -36,8 +29,5 @@ void keepOnScreen(ui::Form& f);
 // beyond `areaRight`. One cut to less than 3 by the last ends on that edge,
 // 10 wide. Top and height stay.
 void clampToPictureArea(ui::Shape& s, int areaLeft, int areaRight);
-
-// The text of the owner's control `name` (an edit box), or an empty text.
-QString ownerEditText(const ui::Form& f, const QString& name);
 
 }  // namespace tolvane::tide

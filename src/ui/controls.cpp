@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QApplication>
 #include <QMimeData>
 #include <QTextBlock>
@@ -561,6 +563,18 @@ bool Label::event(QEvent* e) {
     return r;
 }
 
+LineBreakLabel::LineBreakLabel(QWidget* parent, const QString& name, int l, int t, int w, int h)
+    : Label(parent, name, QString(), l, t, w, h) {}
+
+void LineBreakLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QString shown = caption();
+    shown.replace(QChar(13), QChar(10));
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(contentsRect(), int(alignment()), shown);
+}
+
 // --- Button -----------------------------------------------------------------
 
 Button::Button(QWidget* parent, const QString& name, const QString& caption, int l, int t, int w,
@@ -574,6 +588,14 @@ Button::Button(QWidget* parent, const QString& name, const QString& caption, int
 void Button::focusInEvent(QFocusEvent* e) {
     QPushButton::focusInEvent(e);
     if (detail::isEntering(e)) run(OnEnter);
+}
+
+void LineBreakButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionButton o;
+    initStyleOption(&o);
+    o.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    p.drawControl(QStyle::CE_PushButton, o);
 }
 
 // --- FlatButton -------------------------------------------------------------
@@ -827,6 +849,13 @@ ProgressBar::ProgressBar(QWidget* parent, const QString& name, int l, int t, int
     setRange(0, 100);
     setValue(0);
     setTextVisible(false);
+}
+
+std::optional<int> wholeNumber(const QString& text) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    if (!ok) return std::nullopt;
+    return v;
 }
 
 }  // namespace tolvane::ui

@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <optional>
 #include <vector>
 
 #include "ui/control.h"
@@ -237,6 +238,16 @@ private:
     bool autoSize_ = true;
 };
 
+// A fixed-size label whose caption is kept as set (carriage returns included)
+// and drawn with each carriage return as a line break.
+class LineBreakLabel : public Label {
+public:
+    LineBreakLabel(QWidget* parent, const QString& name, int left, int top, int width, int height);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
 // --- push button --------------------------------------------------------------
 // Clicked by the mouse, by Space, or by Enter while it has the focus.
 class Button : public QPushButton, public Control {
@@ -250,6 +261,16 @@ public:
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
+};
+
+// A push button that draws each carriage return of its caption as a line
+// break; the caption keeps them as set.
+class LineBreakButton : public Button {
+public:
+    using Button::Button;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
 };
 
 // --- flat (speed) button ---------------------------------------------------
@@ -384,5 +405,9 @@ public:
     int position() const { return value(); }
     void setPosition(int p) { setValue(p); }
 };
+
+// The whole text of a box as a decimal integer (blanks around it allowed);
+// nothing when it is not one or does not fit 32 bits.
+std::optional<int> wholeNumber(const QString& text);
 
 }  // namespace tolvane::ui

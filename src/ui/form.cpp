@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QThread>
 
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/guard.h"
 
@@ -97,6 +98,13 @@ Control* Form::findControlByName(const QString& name) const {
     for (QWidget* w : findChildren<QWidget*>(name))
         if (auto* c = dynamic_cast<Control*>(w)) return c;
     return nullptr;
+}
+
+QString controlText(const Form* form, const QString& name) {
+    if (form == nullptr) return {};
+    if (auto* e = form->findControl<Edit>(name)) return e->text();
+    if (auto* l = form->findControl<Label>(name)) return l->caption();
+    return {};
 }
 
 Control* Form::activeControl() const {

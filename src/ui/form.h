@@ -134,6 +134,10 @@ void openModal(T*& var, Form* owner, Args&&... args) {
     var->showModal();
 }
 
+// The text of `form`'s edit box or the caption of its label `name`; an empty
+// text without the form or such a control.
+QString controlText(const Form* form, const QString& name);
+
 // Lets pending window events run (repaints, input) and returns.
 void processMessages();
 

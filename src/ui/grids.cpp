@@ -1,6 +1,7 @@
 #include "ui/grids.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -69,11 +70,37 @@ private:
     DBGrid* g_;
 };
 
+// Cell texts stand 2 pixels from the cell's sides and are cut at its edge, not
+// shortened with an ellipsis; background, selection and focus are the style's.
+class DBGridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& i) const override {
+        QStyleOptionViewItem o = opt;
+        initStyleOption(&o, i);
+        const QString text = o.text;
+        o.text.clear();
+        const QWidget* w = o.widget;
+        QStyle* style = w != nullptr ? w->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &o, p, w);
+        const QPalette::ColorGroup group = !(o.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (o.state & QStyle::State_Active) ? QPalette::Normal
+                                                                              : QPalette::Inactive;
+        const bool selected = (o.state & QStyle::State_Selected) != 0;
+        p->save();
+        p->setFont(o.font);
+        p->setPen(o.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        p->drawText(o.rect.adjusted(2, 0, -2, 0), int(o.displayAlignment), text);
+        p->restore();
+    }
+};
+
 DBGrid::DBGrid(QWidget* parent, const QString& name, int l, int t, int w, int h)
     : QTableView(parent), Control(this), model_(new DBGridModel(this)) {
     setObjectName(name);
     setGeometry(l, t, std::max(0, w), std::max(0, h));
     setModel(model_);
+    setItemDelegate(new DBGridDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

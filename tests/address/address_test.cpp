@@ -15,6 +15,7 @@
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "support/test_databases.h"
+#include "support/window_session.h"
 #include "support/test_sql.h"
 #include "ui/testing/driver.h"
 
@@ -23,18 +24,7 @@ using tolvane::ui::testing::Driver;
 
 namespace {
 
-class Session {
-public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-    test::TempDatabases files;
-
-private:
-    test::ScopedCurrentDir cd_;
-};
+using Session = test::WindowSession;
 
 const char* const kColumns[] = {"A02_SHOP", "A03_NAME",  "A04_TEL",   "A05_FAX", "A06_MOBILE",
                                 "A07_ADDR1", "A08_ADDR2", "A10_WWW", "A11_MEMO"};

@@ -15,70 +15,24 @@
 #include "core/handover.h"
 #include "db/fb.h"
 #include "support/test_databases.h"
+#include "support/test_sql.h"
+#include "support/window_session.h"
 
 namespace catchtest {
 
-class Session {
-public:
-    explicit Session(tolvane::test::Files f = tolvane::test::Files::Both) : files(f), cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
-};
+using Session = tolvane::test::WindowSession;
 
 // Runs statements on the program's own catch-data connection and commits.
 inline void execCatch(std::initializer_list<std::string> statements) {
-    tolvane::db::Query q(DM1->IBDB2, DM1->IBTr2);
-    for (const auto& s : statements) {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(s);
-        q.execQuery();
-    }
-    DM1->IBTr2.commitRetaining();
+    tolvane::test::runOnProgram(DM1->IBDB2, DM1->IBTr2, statements);
 }
 
-// One column of a stored row.
-struct Value {
-    bool null = true;
-    QString text;        // as text (empty for picture bytes that are not)
-    std::string bytes;   // bytes as stored
-};
-using Row = std::map<std::string, Value>;
+using Value = tolvane::test::StoredValue;
+using Row = tolvane::test::StoredRow;
 
-// Every row of FISH_DATA, by key, read through a connection of its own, so
-// only what was committed is seen.
+// Every row of FISH_DATA, by key, as committed.
 inline std::vector<Row> storedRows(const std::string& file) {
-    tolvane::db::Connection c;
-    c.databaseName = file;
-    tolvane::db::Transaction t(c);
-    tolvane::db::Query q(c, t);
-    q.sqlAdd("select * from FISH_DATA order by CODENO");
-    q.open();
-    std::vector<Row> rows;
-    for (; !q.eof(); q.next()) {
-        Row r;
-        for (int i = 0; i < q.fieldCount(); ++i) {
-            auto& f = q.fields(i);
-            Value v;
-            v.null = f.isNull();
-            v.bytes = f.asBytes();
-            try {
-                v.text = QString::fromStdString(f.asString());
-            } catch (const tolvane::db::Error&) {
-                // a picture: its bytes are not text
-            }
-            r[f.name()] = v;
-        }
-        rows.push_back(std::move(r));
-    }
-    return rows;
+    return tolvane::test::storedRows(file, "select * from FISH_DATA order by CODENO");
 }
 
 }  // namespace catchtest

@@ -55,14 +55,8 @@ auto answerWith(Driver& drv, const QString& kind, const QString& value) {
     };
 }
 
-QImage gradient(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-    return img;
-}
-
 using tolvane::test::cameraJpeg;
+using tolvane::test::gradient;
 
 QString writeFile(const QString& name, const QByteArray& bytes) {
     const QString path = QDir::current().absoluteFilePath(name);

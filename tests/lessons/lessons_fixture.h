@@ -15,22 +15,15 @@
 #include "db/fb.h"
 #include "support/test_databases.h"
 #include "support/test_sql.h"
+#include "support/window_session.h"
 
 namespace lessonstest {
 
-class Session {
+class Session : public tolvane::test::WindowSession {
 public:
-    explicit Session(bool withTable = true) : cd_(files.dir()) {
+    explicit Session(bool withTable = true) {
         if (withTable) tolvane::test::createLessonsTable(files.memoFile());
-        ResetHandOverVariables();
-        createDataModule();
     }
-    ~Session() { freeDataModule(); }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
 };
 
 struct Lesson {
@@ -42,24 +35,10 @@ struct Lesson {
 
 // Every lesson stored, by number, as committed.
 inline std::vector<Lesson> storedLessons(const std::string& memoFile) {
-    tolvane::db::Connection c;
-    c.databaseName = memoFile;
-    tolvane::db::Transaction t(c);
-    tolvane::db::Query q(c, t);
-    q.sqlAdd("select * from FISH_KADAI order by K00_CODENO");
-    q.open();
     std::vector<Lesson> rows;
-    for (; !q.eof(); q.next()) {
-        Lesson l;
-        l.no = q.fieldByName("K00_CODENO").asInteger();
-        l.papaNo = q.fieldByName("K00_PAPANO").asInteger();
-        l.fish = QString::fromStdString(q.fieldByName("K01_FISH").asString());
-        l.place = QString::fromStdString(q.fieldByName("K02_PLACE").asString());
-        l.month = QString::fromStdString(q.fieldByName("K03_TUKI").asString());
-        l.memoNull = q.fieldByName("K10_MEMO").isNull();
-        l.memo = QString::fromStdString(q.fieldByName("K10_MEMO").asString());
-        rows.push_back(l);
-    }
+    for (auto& r : tolvane::test::storedRows(memoFile, "select * from FISH_KADAI order by K00_CODENO"))
+        rows.push_back({r["K00_CODENO"].text.toInt(), r["K00_PAPANO"].text.toInt(), r["K01_FISH"].text,
+                        r["K02_PLACE"].text, r["K03_TUKI"].text, r["K10_MEMO"].text, r["K10_MEMO"].null});
     return rows;
 }
 

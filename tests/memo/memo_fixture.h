@@ -17,66 +17,32 @@
 #include "db/fb.h"
 #include "memo/Show_F.h"
 #include "support/test_databases.h"
+#include "support/test_pictures.h"
 #include "support/test_sql.h"
+#include "support/window_session.h"
 
 namespace memotest {
 
-class Session {
+class Session : public tolvane::test::WindowSession {
 public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
+    Session() {
         MemoSearchSql.clear();
         MemoCodes.clear();
-        createDataModule();
     }
-    ~Session() {
-        freeDataModule();
-        MemoSearchSql.clear();
-    }
+    ~Session() { MemoSearchSql.clear(); }
 
     // Runs statements on the memo file through a connection of the test's own.
     void sql(std::initializer_list<std::string> statements) {
         tolvane::test::runSql(files.memoFile(), statements);
     }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
 };
 
-// One column of a stored row.
-struct Value {
-    bool null = true;
-    QString text;        // as text (empty for picture bytes)
-    std::string bytes;   // bytes as stored
-};
-using Row = std::map<std::string, Value>;
+using Value = tolvane::test::StoredValue;
+using Row = tolvane::test::StoredRow;
 
-// Every row of FISH_MEMO by CODE, read through a connection of its own, so
-// only what was committed is seen.
+// Every row of FISH_MEMO by CODE, as committed.
 inline std::vector<Row> storedMemos(const std::string& file) {
-    tolvane::db::Connection c;
-    c.databaseName = file;
-    tolvane::db::Transaction t(c);
-    tolvane::db::Query q(c, t);
-    q.sqlAdd("select * from FISH_MEMO order by CODE");
-    q.open();
-    std::vector<Row> rows;
-    for (; !q.eof(); q.next()) {
-        Row r;
-        for (int i = 0; i < q.fieldCount(); ++i) {
-            auto& f = q.fields(i);
-            Value v;
-            v.null = f.isNull();
-            v.bytes = f.asBytes();
-            if (f.name().rfind("F_", 0) != 0 || f.name() == "F_MEMO")
-                v.text = QString::fromStdString(f.asString());
-            r[f.name()] = v;
-        }
-        rows.push_back(std::move(r));
-    }
-    return rows;
+    return tolvane::test::storedRows(file, "select * from FISH_MEMO order by CODE");
 }
 
 // A memo row of plain texts and months (every other column NULL).
@@ -95,33 +61,13 @@ inline std::string memoInsert(int code, const std::string& f1, const std::string
            ", " + lit(basyo) + ", " + lit(text) + m + ")";
 }
 
-inline QImage gradient(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-    return img;
-}
-
-}  // namespace memotest
-
-namespace memotest {
+using tolvane::test::gradient;
 
 // Runs statements on the program's own memo connection and commits, as
 // another window of the program would.
 inline void execMemo(std::initializer_list<std::string> statements) {
-    tolvane::db::Query q(DM1->IBDB1, DM1->IBTr1);
-    for (const auto& s : statements) {
-        q.close();
-        q.sqlClear();
-        q.sqlAdd(s);
-        q.execQuery();
-    }
-    DM1->IBTr1.commitRetaining();
+    tolvane::test::runOnProgram(DM1->IBDB1, DM1->IBTr1, statements);
 }
-
-}  // namespace memotest
-
-namespace memotest {
 
 // Stores `bytes` as the blob `column` of memo `code` in the file, through a
 // connection of the test's own.

@@ -17,6 +17,7 @@
 #include "core/handover.h"
 #include "db/fb.h"
 #include "support/test_databases.h"
+#include "support/window_session.h"
 #include "support/test_pictures.h"
 #include "support/test_sql.h"
 #include "ui/controls.h"
@@ -25,19 +26,7 @@
 
 namespace phototest {
 
-class Session {
-public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-
-    tolvane::test::TempDatabases files;
-
-private:
-    tolvane::test::ScopedCurrentDir cd_;
-};
+using Session = tolvane::test::WindowSession;
 
 // A blob column of one row, as stored.
 struct Blob {
@@ -80,12 +69,7 @@ inline void failUpdates(const std::string& file, const std::string& table) {
                                  " ACTIVE BEFORE UPDATE POSITION 0 AS BEGIN EXCEPTION E_REFUSED; END"});
 }
 
-inline QImage gradient(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
-    return img;
-}
+using tolvane::test::gradient;
 
 // A picture over the readers' limit that is cheap to hold: 1 bit per pixel.
 inline QImage hugeMonoBitmap() {

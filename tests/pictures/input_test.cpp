@@ -3,7 +3,6 @@
 #include "pictures/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
-#include "pictures/size_label.h"
 
 #include "support/test_databases.h"
 #include "ui/platform.h"
@@ -285,35 +284,4 @@ TEST_F(PictureInput, IconFileBecomesABitmap)
     EXPECT_TRUE(plainFileLoad(nullptr, pic));
     EXPECT_TRUE(pic.isBitmap());
     EXPECT_EQ(pic.pixels().size(), QSize(32, 32));
-}
-
-// The rows of `w` holding dark pixels (text), top to bottom.
-static QList<int> inkRows(QWidget& w)
-{
-    const QImage img = w.grab().toImage();
-    QList<int> rows;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (qGray(img.pixel(x, y)) < 100) {
-                rows.append(y);
-                break;
-            }
-    return rows;
-}
-
-TEST(PictureSizeLabel, BreaksTheFileLoadTextAtItsCarriageReturn)
-{
-    QWidget parent;
-    auto* label = new SizeLabel(&parent, "Label_XY", 0, 0, 146, 44);
-    label->setFontPx(16, true);
-    const QString text = fileLoadSizeLabel(Picture::fromBitmap(QImage(640, 480, QImage::Format_RGB32)));
-    label->setCaption(text);
-    EXPECT_EQ(label->caption(), text);   // kept as set, carriage return included
-    const QList<int> twoLines = inkRows(*label);
-    label->setCaption("640 * 480");
-    const QList<int> oneLine = inkRows(*label);
-    ASSERT_FALSE(twoLines.isEmpty());
-    ASSERT_FALSE(oneLine.isEmpty());
-    // The heading and the size stand one above the other: about twice as tall.
-    EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
 }

@@ -11,4 +11,12 @@ namespace tolvane::test {
 // progressive.
 QByteArray cameraJpeg(const QImage& src, bool grey = false, bool progressive = false);
 
+// A picture whose every pixel differs from its neighbours.
+inline QImage gradient(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
+    return img;
+}
+
 }  // namespace tolvane::test

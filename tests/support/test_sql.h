@@ -1,10 +1,14 @@
 // Statements run on a database file through a connection of the test's own,
-// committed and detached before the program's own connections attach; and the
-// lessons table, which fresh files lack, as the maintenance window creates it.
+// committed and detached before the program's own connections attach; rows
+// read back the same way; and the lessons table, which fresh files lack, as
+// the maintenance window creates it.
 #pragma once
 
+#include <QString>
 #include <initializer_list>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "db/fb.h"
 
@@ -22,6 +26,43 @@ inline void runSql(const std::string& file, std::initializer_list<std::string> s
         q.execQuery();
     }
     t.commitRetaining();
+}
+
+// One column of a stored row.
+struct StoredValue {
+    bool null = true;
+    QString text;        // as text (empty for picture bytes that are not)
+    std::string bytes;   // bytes as stored
+};
+using StoredRow = std::map<std::string, StoredValue>;
+
+// Every row `select` gives, read through a connection of the test's own, so
+// only what was committed is seen.
+inline std::vector<StoredRow> storedRows(const std::string& file, const std::string& select) {
+    db::Connection c;
+    c.databaseName = file;
+    db::Transaction t(c);
+    db::Query q(c, t);
+    q.sqlAdd(select);
+    q.open();
+    std::vector<StoredRow> rows;
+    for (; !q.eof(); q.next()) {
+        StoredRow r;
+        for (int i = 0; i < q.fieldCount(); ++i) {
+            auto& f = q.fields(i);
+            StoredValue v;
+            v.null = f.isNull();
+            v.bytes = f.asBytes();
+            try {
+                v.text = QString::fromStdString(f.asString());
+            } catch (const db::Error&) {
+                // a picture: its bytes are not text
+            }
+            r[f.name()] = v;
+        }
+        rows.push_back(std::move(r));
+    }
+    return rows;
 }
 
 // The lessons table of the memo database.

@@ -19,13 +19,7 @@ using tolvane::ui::testing::Driver;
 namespace {
 
 void openEditor(Driver& drv, ui::Form* owner, std::function<void(TFish_Shio_InF&)> script) {
-    drv.expectModal<TFish_Shio_InF>(std::move(script));
-    ui::openModal(Fish_Shio_InF, owner);
-    EXPECT_EQ(drv.pendingScripts(), 0);
-}
-
-void setRects(int code, const std::string& assignments) {
-    execCatch({"update FISH_DATA set " + assignments + " where CODENO = " + std::to_string(code)});
+    openWindow(drv, Fish_Shio_InF, owner, std::move(script));
 }
 
 void drag(Driver& drv, ui::Shape* s, Qt::MouseButtons held, QPoint by,
@@ -64,7 +58,7 @@ TEST(RectangleTideEditorOpen, ShowsTheBrowsersChartAndStoredRectangles) {
     Session s;
     Driver drv;
     addRecord(1, jpegChart(320, 240));
-    setRects(1, "TIME1_L = 167, TIME1_T = 48, TIME1_W = 113, TIME1_H = 433,"
+    setColumns(1, "TIME1_L = 167, TIME1_T = 48, TIME1_W = 113, TIME1_H = 433,"
                 " TIME2_L = 216, TIME2_T = 48, TIME2_W = 2, TIME2_H = 433");
     BrowserStandIn browser;
     drv.show(browser);
@@ -95,7 +89,7 @@ TEST(RectangleTideEditorOpen, ShowsTheBrowsersChartAndStoredRectangles) {
     });
 
     browser.Image_Shio->setPicture(pictures::Picture::fromBitmap(chart(300, 200)));
-    setRects(1, "TIME1_W = NULL");
+    setColumns(1, "TIME1_W = NULL");
     openEditor(drv, &browser, [&](TFish_Shio_InF& f) {
         EXPECT_EQ(f.Label_XY->caption(), "300 * 200");
         EXPECT_FALSE(f.Shape_1->visible());
@@ -113,7 +107,7 @@ TEST(RectangleTideEditorOpen, ShowsTheBrowsersChartAndStoredRectangles) {
     });
 
     ShioPicFlag = 0;   // a record without chart
-    setRects(1, "TIME1_W = 113");
+    setColumns(1, "TIME1_W = 113");
     openEditor(drv, &browser, [&](TFish_Shio_InF& f) {
         EXPECT_FALSE(f.Image_S->hasPicture());
         EXPECT_EQ(f.Label_XY->caption(), "");
@@ -277,7 +271,7 @@ TEST(RectangleTideEditorSave, StoresShownRectanglesAndZerosForHiddenOnes) {
     EXPECT_EQ(stored.width(), 300);
 
     // Rectangle 1 hidden at show, rectangle 2 shown: rectangle 2 is kept.
-    setRects(2, "TIME1_W = 0, TIME2_L = 200, TIME2_T = 60, TIME2_W = 40, TIME2_H = 300");
+    setColumns(2, "TIME1_W = 0, TIME2_L = 200, TIME2_T = 60, TIME2_W = 40, TIME2_H = 300");
     browser.Edit_No->setText("2");
     openEditor(drv, &browser, [&](TFish_Shio_InF& f) { drv.click(f.Btn_OK); });
     EXPECT_EQ(ints(storedRows(s.files.catchFile())[1], kTimeCols),

@@ -20,13 +20,7 @@ namespace {
 
 // Opens the editor on `owner` and runs `script` in it.
 void openEditor(Driver& drv, ui::Form* owner, std::function<void(TNew_Shio_InF&)> script) {
-    drv.expectModal<TNew_Shio_InF>(std::move(script));
-    ui::openModal(New_Shio_InF, owner);
-    EXPECT_EQ(drv.pendingScripts(), 0);
-}
-
-void setMarks(int code, const std::string& assignments) {
-    execCatch({"update FISH_DATA set " + assignments + " where CODENO = " + std::to_string(code)});
+    openWindow(drv, New_Shio_InF, owner, std::move(script));
 }
 
 // Drags `s` by (dx, dy) with `button` held (and `mods`), then releases it.
@@ -44,15 +38,15 @@ TEST(GeneralTideEditorOpen, ReadsTheBrowsersRecordWithItsBandsAndCircles) {
     Session s;
     Driver drv;
     addRecord(1, jpegChart(800, 600));
-    setMarks(1, "NEW_1_S = 100, NEW_1_E = 50, NEW_2_S = 10, NEW_2_E = 20, NEW_4_S = 30, NEW_4_E = -5,"
+    setColumns(1, "NEW_1_S = 100, NEW_1_E = 50, NEW_2_S = 10, NEW_2_E = 20, NEW_4_S = 30, NEW_4_E = -5,"
                 " NEW_5_S = 0, NEW_5_E = 40");
     addRecord(2, std::nullopt);
     // Feeding windows stored without a trip band; band 3 too narrow to show.
     addRecord(3, jpegChart(300, 200));
-    setMarks(3, "NEW_1_S = 0, NEW_1_E = 0, NEW_2_S = 40, NEW_2_E = 30, NEW_3_S = 60, NEW_3_E = 2");
+    setColumns(3, "NEW_1_S = 0, NEW_1_E = 0, NEW_2_S = 40, NEW_2_E = 30, NEW_3_S = 60, NEW_3_E = 2");
     // A damaged row.
     addRecord(4, jpegChart(100, 100));
-    setMarks(4, "NEW_1_S = 2147483000, NEW_1_E = 2147483000, NEW_4_S = -2147483000, NEW_4_E = 5");
+    setColumns(4, "NEW_1_S = 2147483000, NEW_1_E = 2147483000, NEW_4_S = -2147483000, NEW_4_E = 5");
 
     BrowserStandIn browser;
     drv.show(browser);
@@ -165,7 +159,7 @@ TEST(GeneralTideEditorDrag, BandsMoveSidewaysOnlyWhenChosenAndAreClampedAtReleas
     Session s;
     Driver drv;
     addRecord(1, jpegChart(500, 400));
-    setMarks(1, "NEW_4_S = 30, NEW_4_E = 40");
+    setColumns(1, "NEW_4_S = 30, NEW_4_E = 40");
     BrowserStandIn browser;
     drv.show(browser);
     DataMode = OLD_Flg;

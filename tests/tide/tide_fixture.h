@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/image.h"
+#include "ui/testing/driver.h"
 
 namespace tidetest {
 
@@ -39,6 +41,20 @@ inline void addRecord(int code, const std::optional<QByteArray>& shioZu) {
     if (shioZu) q.paramByName("parSHIO_ZU").setBlob(std::string_view(shioZu->constData(), std::size_t(shioZu->size())));
     q.execQuery();
     DM1->IBTr2.commitRetaining();
+}
+
+// Sets columns of record `code`: `assignments` as in an update statement.
+inline void setColumns(int code, const std::string& assignments) {
+    execCatch({"update FISH_DATA set " + assignments + " where CODENO = " + std::to_string(code)});
+}
+
+// Opens window `var` on `owner` and runs `script` in it; the script must have run.
+template <class T>
+void openWindow(tolvane::ui::testing::Driver& drv, T*& var, tolvane::ui::Form* owner,
+                std::function<void(T&)> script) {
+    drv.expectModal<T>(std::move(script));
+    tolvane::ui::openModal(var, owner);
+    EXPECT_EQ(drv.pendingScripts(), 0);
 }
 
 // The catch browser as the tide windows see it.

@@ -12,28 +12,13 @@ using namespace tolvane;
 using namespace tidetest;
 using tolvane::ui::testing::Driver;
 
-namespace {
-
-template <class T>
-void openViewer(Driver& drv, T*& var, ui::Form* owner, std::function<void(T&)> script) {
-    drv.expectModal<T>(std::move(script));
-    ui::openModal(var, owner);
-    EXPECT_EQ(drv.pendingScripts(), 0);
-}
-
-void setCols(int code, const std::string& assignments) {
-    execCatch({"update FISH_DATA set " + assignments + " where CODENO = " + std::to_string(code)});
-}
-
-}  // namespace
-
 TEST(GeneralTideViewer, ShowsTheMemoPictureWithoutMarkers) {
     Session s;
     Driver drv;
     MemoViewerStandIn memo;
     drv.show(memo);
     memo.Image_S->setPicture(pictures::Picture::fromBitmap(chart(1200, 300)));
-    openViewer<TShio_NewF>(drv, Shio_NewF, &memo, [&](TShio_NewF& f) {
+    openWindow<TShio_NewF>(drv, Shio_NewF, &memo, [&](TShio_NewF& f) {
         EXPECT_EQ(f.caption(), "潮位");
         EXPECT_EQ(f.Label1->caption(), "潮位の詳細表示(new)");
         EXPECT_EQ(f.size(), QSize(540, 600));
@@ -48,19 +33,19 @@ TEST(GeneralTideViewer, PlacesMarkersOverTheChartAsDrawn) {
     Session s;
     Driver drv;
     addRecord(1, jpegChart(800, 400));
-    setCols(1, "NEW_1_S = 100, NEW_1_E = 50, NEW_2_S = 0, NEW_2_E = 30, NEW_3_S = 0, NEW_3_E = 0,"
+    setColumns(1, "NEW_1_S = 100, NEW_1_E = 50, NEW_2_S = 0, NEW_2_E = 30, NEW_3_S = 0, NEW_3_E = 0,"
                " NEW_4_S = -5, NEW_4_E = 10, NEW_5_S = 0, NEW_5_E = 10");
     addRecord(2, jpegChart(400, 300));
-    setCols(2, "NEW_1_S = 40, NEW_1_E = 20, NEW_4_S = 100, NEW_4_E = 100");
+    setColumns(2, "NEW_1_S = 40, NEW_1_E = 20, NEW_4_S = 100, NEW_4_E = 100");
     addRecord(3, QByteArray());
-    setCols(3, "NEW_2_S = 10, NEW_2_E = 20, NEW_6_S = 30, NEW_6_E = 40");
+    setColumns(3, "NEW_2_S = 10, NEW_2_E = 20, NEW_6_S = 30, NEW_6_E = 40");
     addRecord(4, QByteArray("damaged chart bytes"));
-    setCols(4, "NEW_1_S = 10, NEW_1_E = 20");
+    setColumns(4, "NEW_1_S = 10, NEW_1_E = 20");
     BrowserStandIn browser;
     drv.show(browser);
 
     browser.Edit_No->setText("1");
-    openViewer<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
+    openWindow<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
         EXPECT_EQ(f.width(), 840);
         EXPECT_EQ(f.Image_SS->width(), 800);
         EXPECT_EQ(f.Shape1->bounds(), QRect(116, 52, 50, 400));
@@ -75,7 +60,7 @@ TEST(GeneralTideViewer, PlacesMarkersOverTheChartAsDrawn) {
     });
 
     browser.Edit_No->setText("2");   // 400 x 300 drawn 500 x 375
-    openViewer<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
+    openWindow<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
         EXPECT_EQ(f.width(), 540);
         EXPECT_EQ(f.Shape1->bounds(), QRect(66, 52, 25, 375));
         EXPECT_EQ(f.Shape4->bounds(), QRect(143, 179, 17, 17));   // centre 135.6 from the corner
@@ -86,7 +71,7 @@ TEST(GeneralTideViewer, PlacesMarkersOverTheChartAsDrawn) {
     });
 
     browser.Edit_No->setText("3");   // zero-length chart: scale 1, bands of no height
-    openViewer<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
+    openWindow<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
         EXPECT_EQ(f.Image_SS->picture().width(), 0);
         EXPECT_EQ(f.Shape2->bounds(), QRect(26, 52, 20, 0));
         EXPECT_EQ(f.Shape6->bounds(), QRect(46, 92, 17, 17));
@@ -94,7 +79,7 @@ TEST(GeneralTideViewer, PlacesMarkersOverTheChartAsDrawn) {
     });
 
     browser.Edit_No->setText("4");   // undecodable: an error box, no markers
-    openViewer<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
+    openWindow<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
         EXPECT_EQ(drv.takeErrors().size(), 1);
         EXPECT_FALSE(f.Shape1->visible());
         EXPECT_TRUE(f.Button1->focused());
@@ -103,7 +88,7 @@ TEST(GeneralTideViewer, PlacesMarkersOverTheChartAsDrawn) {
 
     for (const char* bad : {"", "one"}) {
         browser.Edit_No->setText(bad);
-        openViewer<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
+        openWindow<TShio_NewF>(drv, Shio_NewF, &browser, [&](TShio_NewF& f) {
             EXPECT_FALSE(f.Image_SS->hasPicture());
             EXPECT_FALSE(f.Shape1->visible());
             EXPECT_TRUE(drv.takeBoxes().empty());
@@ -116,10 +101,10 @@ TEST(RectangleTideViewer, DrawsTheRectanglesOrPlaceholders) {
     Session s;
     Driver drv;
     addRecord(1, jpegChart(600, 600));
-    setCols(1, "TIME1_L = 167, TIME1_T = 31, TIME1_W = 113, TIME1_H = 445,"
+    setColumns(1, "TIME1_L = 167, TIME1_T = 31, TIME1_W = 113, TIME1_H = 445,"
                " TIME2_L = 0, TIME2_T = 0, TIME2_W = 0, TIME2_H = 0");
     addRecord(2, std::nullopt);
-    setCols(2, "TIME2_L = 216, TIME2_T = 48, TIME2_W = 33, TIME2_H = 433");
+    setColumns(2, "TIME2_L = 216, TIME2_T = 48, TIME2_W = 33, TIME2_H = 433");
     addRecord(3, QByteArray("\x01\x02\x03", 3));
     BrowserStandIn browser;
     drv.show(browser);
@@ -131,7 +116,7 @@ TEST(RectangleTideViewer, DrawsTheRectanglesOrPlaceholders) {
         EXPECT_EQ(sh->fill(), ui::Shape::Fill::Clear);
     };
     browser.Edit_No->setText("1");
-    openViewer<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
+    openWindow<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
         EXPECT_EQ(f.caption(), "潮位");
         EXPECT_EQ(f.size(), QSize(517, 556));
         EXPECT_EQ(f.minimumSize(), f.maximumSize());
@@ -144,7 +129,7 @@ TEST(RectangleTideViewer, DrawsTheRectanglesOrPlaceholders) {
         drv.click(f.Button1);
     });
     browser.Edit_No->setText("2");
-    openViewer<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
+    openWindow<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
         EXPECT_FALSE(f.Image_SS->hasPicture());
         placeholder(f.Shape1);
         EXPECT_EQ(f.Shape2->bounds(), QRect(208, 82, 33, 433));
@@ -152,7 +137,7 @@ TEST(RectangleTideViewer, DrawsTheRectanglesOrPlaceholders) {
     });
     for (const char* code : {"42", "", "bad"}) {   // no row, no number
         browser.Edit_No->setText(code);
-        openViewer<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
+        openWindow<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
             EXPECT_FALSE(f.Image_SS->hasPicture());
             placeholder(f.Shape1);
             placeholder(f.Shape2);
@@ -160,7 +145,7 @@ TEST(RectangleTideViewer, DrawsTheRectanglesOrPlaceholders) {
         });
     }
     browser.Edit_No->setText("3");
-    openViewer<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
+    openWindow<TShioOnlyF>(drv, ShioOnlyF, &browser, [&](TShioOnlyF& f) {
         EXPECT_EQ(drv.takeErrors().size(), 1);
         EXPECT_FALSE(f.Shape1->visible());
         EXPECT_TRUE(f.Button1->focused());

@@ -13,6 +13,7 @@
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "support/test_databases.h"
+#include "support/window_session.h"
 #include "support/test_sql.h"
 #include "totals/Bunseki_F.h"
 #include "totals/Fish_Name_F.h"
@@ -30,19 +31,7 @@ const int cy = QDate::currentDate().year();
 
 std::string year(int y) { return std::to_string(y); }
 
-// Fresh files as the current directory and the data module over them.
-class Session {
-public:
-    Session() : cd_(files.dir()) {
-        ResetHandOverVariables();
-        createDataModule();
-    }
-    ~Session() { freeDataModule(); }
-    test::TempDatabases files;
-
-private:
-    test::ScopedCurrentDir cd_;
-};
+using Session = test::WindowSession;
 
 struct Slot {
     const char* fish;   // nullptr: NULL

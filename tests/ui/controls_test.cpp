@@ -256,6 +256,66 @@ TEST(Labels, DoubleClickAndAutoSize) {
     EXPECT_EQ(clicks, 1);   // the first press and release of the double click
 }
 
+// The rows of `w` holding dark pixels (text), top to bottom, `inset` pixels
+// inside its edges.
+static QList<int> inkRows(QWidget& w, int inset = 0) {
+    const QImage img = w.grab(w.rect().adjusted(inset, inset, -inset, -inset)).toImage();
+    QList<int> rows;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 100) {
+                rows.append(y);
+                break;
+            }
+    return rows;
+}
+
+TEST(Labels, LineBreakLabelBreaksAtTheCarriageReturn) {
+    QWidget parent;
+    auto* label = new LineBreakLabel(&parent, "Label_XY", 0, 0, 146, 44);
+    label->setFontPx(16, true);
+    const QString text = QStringLiteral("BitMapのサイズ　") + QChar(13) + QStringLiteral("640 * 480");
+    label->setCaption(text);
+    EXPECT_EQ(label->caption(), text);   // kept as set, carriage return included
+    const QList<int> twoLines = inkRows(*label);
+    label->setCaption("640 * 480");
+    const QList<int> oneLine = inkRows(*label);
+    ASSERT_FALSE(twoLines.isEmpty());
+    ASSERT_FALSE(oneLine.isEmpty());
+    // The heading and the size stand one above the other: about twice as tall.
+    EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
+}
+
+TEST(Buttons, LineBreakButtonBreaksAtTheCarriageReturn) {
+    QWidget parent;
+    auto* b = new LineBreakButton(&parent, "Btn_Go", QStringLiteral("検索条件"), 0, 0, 273, 49);
+    b->setFontPx(15, true);
+    const QString text = QStringLiteral("\"アジ\"") + QChar(13) + QStringLiteral("の条件で検索します");
+    b->setCaption(text);
+    EXPECT_EQ(b->caption(), text);
+    const QList<int> twoLines = inkRows(*b, 5);
+    b->setCaption(QStringLiteral("\"アジ\"の条件で検索します"));
+    const QList<int> oneLine = inkRows(*b, 5);
+    ASSERT_FALSE(twoLines.isEmpty());
+    ASSERT_FALSE(oneLine.isEmpty());
+    EXPECT_GT(twoLines.last() - twoLines.first(), 3 * (oneLine.last() - oneLine.first()) / 2);
+}
+
+TEST(Readers, WholeNumbersAndControlTextsByName) {
+    EXPECT_EQ(wholeNumber(" 42 "), 42);
+    EXPECT_EQ(wholeNumber("-7"), -7);
+    for (const char* t : {"", "新規入力", "4.5", "1e3", "2147483648"}) EXPECT_FALSE(wholeNumber(t)) << t;
+
+    TEntryF f;
+    f.Edit_Day->setText("2024/04/13");
+    new Label(&f, QStringLiteral("Label_CODE"), QStringLiteral("12"), 200, 300);
+    EXPECT_EQ(controlText(&f, "Edit_Day"), "2024/04/13");
+    EXPECT_EQ(controlText(&f, "Label_CODE"), "12");
+    EXPECT_EQ(controlText(&f, "Btn_OK"), "");   // neither an edit box nor a label
+    EXPECT_EQ(controlText(&f, "Edit_None"), "");
+    EXPECT_EQ(controlText(nullptr, "Edit_Day"), "");
+}
+
 TEST(Buttons, FlatButtonGroupsKeepOneDown) {
     Driver drv;
     TEntryF f;
