@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench_common.h"
 #include "db/fb.h"
 #include "pictures/codec.h"
 
@@ -266,21 +267,7 @@ inline fs::path ensureDatabase(const fs::path& dir, bool regenerate) {
     std::string generation;
     if (std::ifstream in(dir / kVersionFile); in) std::getline(in, generation);
     if (regenerate || generation != kGeneration) fs::remove(file);
-    if (!fs::exists(file)) {
-        std::fflush(stdout);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            generate(dir);
-            std::fflush(stdout);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            std::fprintf(stderr, "generating the benchmark database failed\n");
-            std::exit(1);
-        }
-    }
+    if (!fs::exists(file) && !benchcommon::generateInChild([&] { generate(dir); })) std::exit(1);
     return file;
 }
 

@@ -22,6 +22,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "bench_common.h"
 #include "core/DM_1.h"
 #include "db/fb.h"
 #include "memo/Show_F.h"
@@ -150,21 +151,8 @@ int main(int argc, char** argv) {
     }
     fs::create_directories(dir);
     if (regenerate) fs::remove(dir / "KELDMARK.FDB");
-    if (!fs::exists(dir / "KELDMARK.FDB")) {
-        std::fflush(stdout);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            generate(dir);
-            std::fflush(stdout);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-            std::fprintf(stderr, "generating the benchmark database failed\n");
-            return 1;
-        }
-    }
+    if (!fs::exists(dir / "KELDMARK.FDB") && !benchcommon::generateInChild([&] { generate(dir); }))
+        return 1;
 
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);

@@ -20,6 +20,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "bench_common.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "db/fb.h"
@@ -35,22 +36,6 @@ namespace fs = std::filesystem;
 using namespace tolvane;
 
 namespace {
-
-QImage photo(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB888);
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int> noise(-12, 12);
-    for (int y = 0; y < h; ++y) {
-        uchar* row = img.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            const int base = (x * 200 / w + y * 55 / h);
-            row[3 * x] = uchar(std::clamp(base + noise(rng), 0, 255));
-            row[3 * x + 1] = uchar(std::clamp(255 - base + noise(rng), 0, 255));
-            row[3 * x + 2] = uchar((x ^ y) & 0x7F);
-        }
-    }
-    return img;
-}
 
 // Bare libjpeg decode: full size, RGB, islow, fancy upsampling, smoothing.
 std::size_t bareDecode(const QByteArray& jpeg) {
@@ -120,7 +105,7 @@ int main(int argc, char** argv) {
     fs::current_path(dir);
     createDataModule();
 
-    const QByteArray jpeg = pictures::encodeJpeg(photo(4000, 3000));
+    const QByteArray jpeg = pictures::encodeJpeg(benchcommon::samplePhoto(4000, 3000));
     {
         db::Query q(DM1->IBDB2, DM1->IBTr2);
         q.sqlAdd("insert into FISH_DATA (CODENO, PHOTO1, CHIZU) values (1, :parP, :parP)");

@@ -3,6 +3,7 @@
 // (median of the runs) and the ratio ours / bare; the target is <= 1.10.
 //
 //   tolvane_bench_pictures [runs]   (default 7)
+#include "bench_common.h"
 #include "pictures/codec.h"
 
 #include <QImage>
@@ -20,24 +21,6 @@
 using namespace tolvane::pictures;
 
 namespace {
-
-// Something like a photograph: smooth shading with fine noise.
-QImage photo(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB888);
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int> noise(-12, 12);
-    for (int y = 0; y < h; ++y) {
-        uchar* row = img.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            const int base = (x * 200 / w + y * 55 / h);
-            row[3 * x] = uchar(std::clamp(base + noise(rng), 0, 255));
-            row[3 * x + 1] = uchar(std::clamp(255 - base + noise(rng), 0, 255));
-            row[3 * x + 2] = uchar(std::clamp((x ^ y) & 0x7F, 0, 255));
-        }
-    }
-    return img;
-}
 
 // Bare libjpeg, the same settings: quality 90 baseline tables, baseline
 // sequential, RGB in, defaults otherwise.
@@ -118,7 +101,7 @@ int main(int argc, char** argv)
     bool allWithin = true;
     std::printf("%-12s %-7s %10s %10s %7s\n", "size", "op", "ours ms", "bare ms", "ratio");
     for (Size s : {Size{640, 480}, Size{1920, 1080}, Size{4000, 3000}}) {
-        const QImage img = photo(s.w, s.h);
+        const QImage img = benchcommon::samplePhoto(s.w, s.h);
         const QByteArray jpeg = encodeJpeg(img);
         const std::vector<unsigned char> bareJpeg =
             bareEncode(img.constBits(), s.w, s.h, int(img.bytesPerLine()));
