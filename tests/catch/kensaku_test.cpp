@@ -144,12 +144,17 @@ TEST(CatchSearchDialog, AnEmptyTableListsThePlaceholderAndFindsNothing) {
     EXPECT_EQ(b.w.Edit_No->text(), "0");
 }
 
-TEST(CatchSearch, FishMonthPlaceAndAllThree) {
+// Every search test starts on the sample trips with the browser shown.
+class CatchSearch : public ::testing::Test {
+protected:
     Session s;
     Driver drv;
-    addSample();
-    Browser b(drv);
+    bool seeded_ = (addSample(), true);
+    Browser b{drv};
     TFishdataF& w = b.w;
+};
+
+TEST_F(CatchSearch, FishMonthPlaceAndAllThree) {
 
     // Fish as second or third fish as well.
     search(drv, w, [&](TKensakuF& f) {
@@ -203,12 +208,7 @@ TEST(CatchSearch, FishMonthPlaceAndAllThree) {
     EXPECT_EQ(w.Edit_No->text(), "6");
 }
 
-TEST(CatchSearch, TheSetIsKeptThroughMovesCorrectionsAndTheSheet) {
-    Session s;
-    Driver drv;
-    addSample();
-    Browser b(drv);
-    TFishdataF& w = b.w;
+TEST_F(CatchSearch, TheSetIsKeptThroughMovesCorrectionsAndTheSheet) {
     search(drv, w, [&](TKensakuF& f) {
         drv.click(f.C_Box_Basyo);
         pick(f.CBox_Basyo, "東京湾");
@@ -247,12 +247,7 @@ TEST(CatchSearch, TheSetIsKeptThroughMovesCorrectionsAndTheSheet) {
     EXPECT_EQ(storedRows(s.files.catchFile())[3].at("BASYO").text, "外房");
 }
 
-TEST(CatchSearch, ACorrectionThatEmptiesTheSetShowsTheEmptyDisplay) {
-    Session s;
-    Driver drv;
-    addSample();
-    Browser b(drv);
-    TFishdataF& w = b.w;
+TEST_F(CatchSearch, ACorrectionThatEmptiesTheSetShowsTheEmptyDisplay) {
     search(drv, w, [&](TKensakuF& f) {
         drv.click(f.C_Box_Fish);
         pick(f.CBox_Fish, "マダイ");
@@ -265,12 +260,7 @@ TEST(CatchSearch, ACorrectionThatEmptiesTheSetShowsTheEmptyDisplay) {
     EXPECT_EQ(w.Edit_F1->text(), "");
 }
 
-TEST(CatchSearch, CloseAndTheTitleBarLeaveTheBrowserAsItWas) {
-    Session s;
-    Driver drv;
-    addSample();
-    Browser b(drv);
-    TFishdataF& w = b.w;
+TEST_F(CatchSearch, CloseAndTheTitleBarLeaveTheBrowserAsItWas) {
     search(drv, w, [&](TKensakuF& f) {
         drv.click(f.C_Box_Fish);
         pick(f.CBox_Fish, "サバ");
@@ -302,12 +292,7 @@ TEST(CatchSearch, CloseAndTheTitleBarLeaveTheBrowserAsItWas) {
     EXPECT_EQ(w.Label_HitN->caption(), "2 件");
 }
 
-TEST(CatchSearch, ADateCorrectedWithoutZerosLeavesTheMonthSearch) {
-    Session s;
-    Driver drv;
-    addSample();
-    Browser b(drv);
-    TFishdataF& w = b.w;
+TEST_F(CatchSearch, ADateCorrectedWithoutZerosLeavesTheMonthSearch) {
     drv.click(w.Btn_First);
     w.Edit_Day->setText(QString());
     drv.type(w.Edit_Day, "2024/3/15");
