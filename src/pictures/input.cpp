@@ -84,7 +84,16 @@ bool bitmapPaste(QWidget* owner, Picture& picture, Notice notice)
             platform.messageBox(owner, message(kNoPictureOnClipboard));
         return false;
     }
-    picture = Picture::fromBitmap(platform.clipboardBitmap().copy());
+    // A picture the clipboard offers but that cannot be read (a truncated
+    // file, or one too large to decode) is a failed paste: the picture, and
+    // whatever is stored from it later, stays as it was.
+    const QImage bitmap = platform.clipboardBitmap();
+    if (bitmap.isNull()) {
+        if (notice == Notice::Message)
+            platform.messageBox(owner, message(kPasteFailed));
+        return false;
+    }
+    picture = Picture::fromBitmap(bitmap.copy());
     return true;
 }
 

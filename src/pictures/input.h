@@ -24,7 +24,9 @@ enum class Notice { Message, Silent };
 
 // Bitmap paste: only the clipboard's bitmap format counts; the picture
 // becomes a bitmap copy of it (a JPEG picture held before is replaced).
-// Returns whether a picture was taken.
+// A bitmap offered but unreadable (truncated, or too large to decode) is a
+// failed paste: kPasteFailed where the window shows messages, silence
+// otherwise, and the picture unchanged. Returns whether a picture was taken.
 bool bitmapPaste(QWidget* owner, Picture& picture, Notice notice);
 
 // Any-picture paste: the clipboard's general picture format (a bitmap, or a

@@ -141,6 +141,22 @@ TEST_F(PictureInput, BitmapPaste)
     EXPECT_TRUE(takeMessages().isEmpty());
 }
 
+TEST_F(PictureInput, AnUnreadableClipboardBitmapIsAFailedPaste)
+{
+    // Offered, but no pixels came of it (a truncated file, or one too large
+    // to decode): the picture held before stays, with "failed" where the
+    // window shows messages.
+    const Picture before = Picture::fromJpeg(encodeJpeg(gradient(10, 10)));
+    Picture pic = before;
+    platform.bitmap = QImage();
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Message));
+    EXPECT_EQ(takeMessages(), QStringList{QString::fromUtf8("失敗しました")});
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Silent));
+    EXPECT_TRUE(takeMessages().isEmpty());
+    EXPECT_TRUE(pic.isJpeg());
+    EXPECT_EQ(pic.jpegBytes(), before.jpegBytes());
+}
+
 TEST_F(PictureInput, AnyPicturePaste)
 {
     Picture pic;
