@@ -11,6 +11,7 @@
 #include "core/DM_1.h"
 #include "app/Main_F.h"
 #include "db/fb.h"
+#include "pictures/codec.h"
 #include "ui/form.h"
 
 int main(int argc, char** argv) {
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
         stopRequested = true;
         QMetaObject::invokeMethod(qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
     });
+
+    // Pictures up to the largest one a record may store can be pasted from
+    // the clipboard, not only loaded from a file.
+    tolvane::pictures::allowPicturesUpToMaxPixels();
 
     createDataModule();
     int rc = 0;

@@ -335,6 +335,11 @@ QSize jpegSize(const QByteArray& bytes)
     return size;
 }
 
+void allowPicturesUpToMaxPixels()
+{
+    QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+}
+
 QImage readBmp(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
@@ -345,7 +350,7 @@ QImage readBmp(const QByteArray& bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);   // never hand a non-BMP to another reader
-    reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    allowPicturesUpToMaxPixels();
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw CodecError(("Invalid bitmap: " + reader.errorString()).toStdString());

@@ -24,6 +24,12 @@ public:
 // 24-bit decode of it takes 300 MB).
 inline constexpr std::int64_t kMaxPixels = 100'000'000;
 
+// Lets Qt's image readers (the BMP reader here, and the clipboard's reading
+// of the pictures other programs offer) allocate a picture of kMaxPixels at
+// 4 bytes a pixel. The limit is the process's: the program sets it once at
+// start, before any paste.
+void allowPicturesUpToMaxPixels();
+
 // Fixed encoder settings: quality 90 with the quantisation tables forced to
 // baseline values, baseline sequential, colour (YCbCr), from 24-bit RGB, full
 // size, libjpeg's defaults otherwise. A picture with no pixels (width or
