@@ -362,9 +362,68 @@ void ComboBox::setPickOnly(bool on) {
         lineEdit()->setValidator(gate_);
         connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
             if (autoDropDown_ && view() != nullptr && !view()->isVisible()) showPopup();
+            followTypedText();
             run(OnChange);
         });
+        // While the list is dropped down it takes the keyboard; typing still
+        // goes to the box (eventFilter).
+        if (view() != nullptr) view()->installEventFilter(this);
     }
+}
+
+namespace {
+// Keys that edit the box's text rather than move in the dropped list.
+bool editsText(const QKeyEvent* e) {
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    switch (e->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_F4:
+        return false;
+    default:
+        return !e->text().isEmpty() && e->text().at(0).isPrint();
+    }
+}
+}  // namespace
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == view() && isEditable()) {
+        if (e->type() == QEvent::KeyPress && editsText(static_cast<QKeyEvent*>(e))) {
+            keyPressEvent(static_cast<QKeyEvent*>(e));   // through the box's own key rules
+            return true;
+        }
+        if (e->type() == QEvent::KeyRelease && editsText(static_cast<QKeyEvent*>(e))) return true;
+        if (e->type() == QEvent::InputMethod) {
+            inputMethodEvent(static_cast<QInputMethodEvent*>(e));
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, e);
+}
+
+// With the list dropped down, the first item that begins with the typed text
+// is marked (none when nothing matches, so Enter cannot replace the text with
+// an item the user did not type).
+void ComboBox::followTypedText() {
+    if (view() == nullptr || !view()->isVisible()) return;
+    const QString typed = lineEdit()->text();
+    const int i = typed.isEmpty() ? -1 : findText(typed, Qt::MatchStartsWith);
+    view()->setCurrentIndex(i >= 0 ? model()->index(i, modelColumn(), rootModelIndex())
+                                   : QModelIndex());
 }
 
 namespace {

@@ -157,7 +157,9 @@ public:
     int itemIndex() const { return currentIndex(); }
     void setItemIndex(int i);             // -1: no item, empty text
     void setDropDownCount(int rows) { setMaxVisibleItems(rows); }
-    // Opens the list at the first character the user types.
+    // Opens the list at the first character the user types; the typing
+    // goes on into the box, the list marking the first item that begins
+    // with the text.
     void setAutoDropDown(bool on) { autoDropDown_ = on; }
     void setImeMode(ImeMode m);
     ImeMode imeMode() const { return ime_; }
@@ -175,8 +177,10 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void followTypedText();
     bool autoDropDown_ = false;
     ImeMode ime_ = ImeMode::Default;
     detail::TextGate* gate_ = nullptr;

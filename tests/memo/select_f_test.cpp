@@ -229,3 +229,40 @@ TEST(MemoSearch, AValueTheDatabaseCannotHoldReopensTheSetShownBefore) {
     drv.click(w.Btn_M1);
     EXPECT_EQ(w.Label_CODE->caption(), "4");
 }
+
+TEST(MemoSearch, TypedSpeciesReachesTheBoxWhileItsListIsDown) {
+    Session s;
+    storeMemos(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    search(drv, w, [&](TSelectF& f) {
+        drv.click(f.CheckBox1);
+        f.CBox1->setEditText(QString());
+        drv.type(f.CBox1, "サ");
+        // The list drops down at the first character and marks its match;
+        // the next characters still go to the box, not to the list.
+        ASSERT_TRUE(f.CBox1->view()->isVisible());
+        EXPECT_EQ(f.CBox1->view()->currentIndex().data().toString(), "サバ");
+        drv.type(f.CBox1, "バ");
+        EXPECT_EQ(f.CBox1->text(), "サバ");
+        drv.pressKey(f.CBox1, Qt::Key_Escape);
+        EXPECT_FALSE(f.CBox1->view()->isVisible());
+        EXPECT_EQ(f.CBox1->text(), "サバ");
+    });
+    EXPECT_EQ(codesInCursor(w), (std::vector<int>{4, 5}));
+
+    // Text no item begins with: nothing marked, so Enter keeps what was typed.
+    search(drv, w, [&](TSelectF& f) {
+        drv.click(f.CheckBox1);
+        f.CBox1->setEditText(QString());
+        drv.type(f.CBox1, "abc");
+        EXPECT_EQ(f.CBox1->text(), "abc");
+        EXPECT_FALSE(f.CBox1->view()->currentIndex().isValid());
+        drv.pressEnter(f.CBox1);
+        drv.pressKey(f.CBox1, Qt::Key_Backspace);
+        EXPECT_EQ(f.CBox1->text(), "ab");
+        drv.pressKey(f.CBox1, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(codesInCursor(w).empty());
+}

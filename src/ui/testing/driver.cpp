@@ -23,6 +23,14 @@ std::string str(const QString& s) { return s.toStdString(); }
 
 void send(QWidget* w, QEvent* e) { QApplication::sendEvent(w, e); }
 
+// Keys go where the keyboard is: a popup that is up (a dropped-down list)
+// takes them before the widget the test names, as on a desktop.
+void sendKeyboard(QWidget* w, QEvent* e) {
+    if (QWidget* popup = QApplication::activePopupWidget())
+        w = popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+    send(w, e);
+}
+
 void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons held, QPoint at,
                Qt::KeyboardModifiers mods) {
     const QPointF local(at);
@@ -177,23 +185,23 @@ void Driver::type(QWidget* w, const QString& text) {
         else if (c == QLatin1Char(':')) key = Qt::Key_Colon;
         else if (c == QLatin1Char('-')) key = Qt::Key_Minus;
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, s);
-        send(w, &press);
+        sendKeyboard(w, &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, s);
-        send(w, &release);
+        sendKeyboard(w, &release);
     }
 }
 
 void Driver::typeIme(QWidget* w, const QString& text) {
     QInputMethodEvent e;
     e.setCommitString(text);
-    send(w, &e);
+    sendKeyboard(w, &e);
 }
 
 void Driver::pressKey(QWidget* w, Qt::Key key, const QString& text, Qt::KeyboardModifiers mods) {
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
-    send(w, &press);
+    sendKeyboard(w, &press);
     QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-    send(w, &release);
+    sendKeyboard(w, &release);
 }
 
 void Driver::pressEnter(QWidget* w) { pressKey(w, Qt::Key_Return, QStringLiteral("\r")); }

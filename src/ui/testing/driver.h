@@ -88,7 +88,9 @@ public:
 
     // --- input --------------------------------------------------------------
     // Types `text` into `w` key by key (any script, Japanese included), as
-    // key presses the control's key handler sees.
+    // key presses the control's key handler sees. Keys, the input method's
+    // text included, go to a popup that is up (a dropped-down list) instead,
+    // as the keyboard does.
     void type(QWidget* w, const QString& text);
     // Commits `text` through the input method (how Japanese arrives).
     void typeIme(QWidget* w, const QString& text);
