@@ -34,10 +34,10 @@ const QColor kBlue(0, 0, 255);
 const QColor kNavy(0, 0, 128);
 
 const char kAllMemos[] = " select * from FISH_MEMO order by CODE";
+const char kOneMemo[] = " select * from FISH_MEMO where CODE = :parCODE order by CODE";
+
 // The memo text has no label of its own; its column is called so elsewhere.
 const QString kMemoLabel = QStringLiteral("内容");
-
-const char kOneMemo[] = " select * from FISH_MEMO where CODE = :parCODE order by CODE";
 
 Edit* memoEdit(QWidget* parent, const char* name, int l, int t, int w) {
     auto* e = new Edit(parent, name, l, t, w, 24);
