@@ -1,6 +1,7 @@
 #include "memo/Show_F.h"
 
 #include <future>
+#include <stdexcept>
 
 #include "core/DM_1.h"
 #include "core/columns.h"
@@ -34,6 +35,9 @@ const QColor kNavy(0, 0, 128);
 
 const char kAllMemos[] = " select * from FISH_MEMO order by CODE";
 const char kOneMemo[] = " select * from FISH_MEMO where CODE = :parCODE order by CODE";
+
+// The memo text has no label of its own; its column is called so elsewhere.
+const QString kMemoLabel = QStringLiteral("内容");
 
 Edit* memoEdit(QWidget* parent, const char* name, int l, int t, int w) {
     auto* e = new Edit(parent, name, l, t, w, 24);
@@ -387,31 +391,74 @@ void TShowF::EditKeyPress(QChar&) {
     Btn_Change_No->setEnabled(true);
 }
 
+namespace {
+
+// A write the viewer refuses before the server sees it, or that changed no
+// row: the message says why in its second line, when there is one.
+struct NotWritten : std::runtime_error {
+    explicit NotWritten(QString l) : std::runtime_error("not written"), line(std::move(l)) {}
+    QString line;
+};
+
+// Runs the prepared update and commits; a run that changes no row (the memo
+// shown is no longer in the file) is a failure like any other.
+void runUpdate(tolvane::db::Query& q) {
+    q.execQuery();
+    if (q.rowsAffected() == 0) throw NotWritten(QString());
+    DM1->IBTr1.commitRetaining();
+}
+
+}  // namespace
+
+TShowF::Written TShowF::writeCorrection() {
+    const std::pair<Edit*, const char*> boxes[] = {
+        {Edit_F1, "Label_Fish"},     {Edit_F2, "Label_Fish"},  {Edit_F3, "Label_Fish"},
+        {Edit_Janru, "Label_Janru"}, {Edit_Turi, "Label_Turi"}, {Edit_Basyo, "Label_Basyo"}};
+    tolvane::db::Query& q = IBSQL_UP;
+    try {
+        // A character Shift-JIS cannot hold is named with its box; nothing is sent.
+        for (const auto& [edit, label] : boxes)
+            if (const auto c = unstorableCharacter(edit->text()))
+                throw NotWritten(unstorableCharacterLine(findControl<Label>(label)->caption(), *c));
+        if (const auto c = unstorableCharacter(Memo1->text()))
+            throw NotWritten(unstorableCharacterLine(kMemoLabel, *c));
+
+        q.close();
+        q.sqlClear();
+        q.sqlAdd(" update FISH_MEMO set FISH1 = :parFISH1 , FISH2 = :parFISH2 , FISH3 = :parFISH3 ,");
+        q.sqlAdd(" BUNRUI = :parBUNRUI , TURI = :parTURI , BASYO = :parBASYO ,");
+        q.sqlAdd(" F_MEMO = :parMEMO where CODE = :parCODE ");
+        const char* params[] = {"parFISH1", "parFISH2", "parFISH3", "parBUNRUI", "parTURI", "parBASYO"};
+        for (size_t i = 0; i < std::size(boxes); ++i)   // empty as empty text
+            q.paramByName(params[i]).setString(boxes[i].first->text().toStdString());
+        q.paramByName("parMEMO").setTextBlob(Memo1->text().toStdString());
+        q.paramByName("parCODE").setInteger(Label_CODE->caption().toInt());
+        runUpdate(q);
+        return Written::Yes;
+    } catch (const NotWritten& e) {
+        failed(e.line);
+        return Written::NoKeepTyped;
+    } catch (const std::exception&) {
+        failed(QString());
+        return Written::No;
+    }
+}
+
+void TShowF::failed(const QString& line) {
+    DM1->IBTr1.rollbackRetaining();
+    QString message = QStringLiteral("訂正に失敗しました");
+    if (!line.isEmpty()) message += QLatin1Char('\n') + line;
+    platform().messageBox(this, message);
+}
+
 void TShowF::Btn_Chenge_OKClick() {
-    refreshAround(
-        [this] {
-            tolvane::db::Query& q = IBSQL_UP;
-            try {
-                q.close();
-                q.sqlClear();
-                q.sqlAdd(" update FISH_MEMO set FISH1 = :parFISH1 , FISH2 = :parFISH2 , FISH3 = :parFISH3 ,");
-                q.sqlAdd(" BUNRUI = :parBUNRUI , TURI = :parTURI , BASYO = :parBASYO ,");
-                q.sqlAdd(" F_MEMO = :parMEMO where CODE = :parCODE ");
-                const std::pair<const char*, Edit*> values[] = {
-                    {"parFISH1", Edit_F1},     {"parFISH2", Edit_F2}, {"parFISH3", Edit_F3},
-                    {"parBUNRUI", Edit_Janru}, {"parTURI", Edit_Turi}, {"parBASYO", Edit_Basyo}};
-                for (const auto& [param, edit] : values)
-                    q.paramByName(param).setString(edit->text().toStdString());   // empty as empty text
-                q.paramByName("parMEMO").setTextBlob(Memo1->text().toStdString());
-                q.paramByName("parCODE").setInteger(Label_CODE->caption().toInt());
-                q.execQuery();
-                DM1->IBTr1.commitRetaining();
-            } catch (const std::exception&) {
-                DM1->IBTr1.rollbackRetaining();
-                platform().messageBox(this, QStringLiteral("訂正に失敗しました"));
-            }
-        },
-        [this] { ShowTextFields(); });
+    tolvane::db::Bookmark mark = IBSQL_OutPut.getBookmark();
+    const Written written = writeCorrection();
+    const bool found = reopenAt(mark);
+    // Text that could not be stored stays, with the buttons, for another try.
+    if (written == Written::NoKeepTyped) return;
+    if (found) ShowTextFields();
+    else showCurrentMemo();   // the memo left the set: show the one now current
 }
 
 void TShowF::Btn_Change_NoClick() {
@@ -432,7 +479,7 @@ void TShowF::Panel_XXDblClick(Panel* sender) {
         sender->setFontColor(kBlue);
         value = 1;
     }
-    bool failed = false;
+    bool notWritten = false;
     refreshAround(
         [&] {
             tolvane::db::Query& q = IBSQL_UP;
@@ -442,16 +489,14 @@ void TShowF::Panel_XXDblClick(Panel* sender) {
                 q.sqlAdd(" update FISH_MEMO set " + column + " = :parMANTH where CODE = :parCODE");
                 q.paramByName("parMANTH").setInteger(value);
                 q.paramByName("parCODE").setInteger(Label_CODE->caption().toInt());
-                q.execQuery();
-                DM1->IBTr1.commitRetaining();
+                runUpdate(q);
             } catch (const std::exception&) {
-                DM1->IBTr1.rollbackRetaining();
-                platform().messageBox(this, QStringLiteral("訂正に失敗しました"));
-                failed = true;
+                failed(QString());
+                notWritten = true;
             }
         },
         [&] {
-            if (failed) ShowCodeAndMonths();   // the months as stored
+            if (notWritten) ShowCodeAndMonths();   // the months as stored
         });
 }
 
@@ -500,7 +545,9 @@ void TShowF::Image_P00DblClick() {
 }
 
 void TShowF::Btn_MenteClick() {
-    openModal(MenteF, this);
+    // It may have deleted the memo shown: the set is read again, and the memo
+    // shown stays (a pending change with it) only while it is still there.
+    refreshAround([this] { openModal(MenteF, this); }, [] {});
 }
 
 void TShowF::Btn_wooksheetClick() {

@@ -108,6 +108,12 @@ private:
     // `show`, or the whole memo when the one shown has left the set.
     void refreshAround(const std::function<void()>& child, const std::function<void()>& show);
     void openCursor(const QString& sql, std::optional<int> code);
+    // The correction's update. NoKeepTyped: nothing was stored and the text
+    // typed is to stay (a character Shift-JIS cannot hold, or no such memo).
+    enum class Written { Yes, No, NoKeepTyped };
+    Written writeCorrection();
+    // Rollback and "訂正に失敗しました", with `line` under it when not empty.
+    void failed(const QString& line);
 
     QString cursorSql_;            // the cursor's statement
     std::optional<int> pickedCode_;   // :parCODE of a direct pick

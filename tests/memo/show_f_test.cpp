@@ -1,8 +1,10 @@
 // The memo viewer on fresh database files: the empty display, the moves, the
 // direct pick, the correction of the text fields, the month toggles, and the
-// refresh when the memo shown has left the set.
+// refresh when the memo shown has left the set (the maintenance window
+// included), and the corrections that cannot be stored.
 #include <gtest/gtest.h>
 
+#include "maintenance/Mente_F.h"
 #include "memo/Show_F.h"
 #include "memo_fixture.h"
 #include "pictures/codec.h"
@@ -67,7 +69,9 @@ TEST(MemoViewerShow, NoMemoGivesTheEmptyDisplayAndWritesChangeNothing) {
     EXPECT_EQ(w.Label_CODE->caption(), "0");
     drv.dblClick(w.Panels[3]);
     EXPECT_TRUE(storedMemos(s.files.memoFile()).empty());
-    EXPECT_TRUE(drv.takeBoxes().empty());
+    // Number 0 names no memo: the toggle wrote nothing and says so.
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    EXPECT_TRUE(monthsShown(w).empty());
 }
 
 TEST(MemoViewerShow, TheFirstMemoWholeAndTheDirectPickList) {
@@ -433,15 +437,128 @@ TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
 
-TEST(MemoViewerChildren, TheMaintenanceWindowLeavesTheViewerAsItWas) {
+// Deletes memo `code` in the real maintenance window opened by the viewer.
+void deleteInMaintenance(Driver& drv, TShowF& w, int code) {
+    drv.expectModal<TMenteF>([&drv, code](TMenteF& f) {
+        drv.chooseRadio(f.RadioGp1, 1);
+        drv.type(f.Edit_del, QString::number(code));
+        drv.click(f.Btn_Del);
+        drv.click(f.Btn_Return);
+    });
+    drv.click(w.Btn_Mente);
+}
+
+TEST(MemoViewerChildren, AfterTheMaintenanceWindowTheViewerShowsWhatTheFileHolds) {
+    Session s;
+    storeFive(s);
+    memotest::execMemo({test::kCreateKadaiSql});
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    // Another memo deleted: memo 1 stays, and so does its pending change.
+    drv.type(w.Edit_Turi, "t");
+    deleteInMaintenance(drv, w, 3);
+    EXPECT_EQ(w.Label_CODE->caption(), "1");
+    EXPECT_EQ(w.Edit_Turi->text(), "t");
+    EXPECT_TRUE(w.Btn_Chenge_OK->enabled());
+    EXPECT_EQ(w.IBSQL_OutPut.recordCount(), 4);
+    drv.click(w.Btn_Change_No);
+    // The memo shown deleted: the one now at its place, then the last one.
+    deleteInMaintenance(drv, w, 1);
+    EXPECT_EQ(w.Label_CODE->caption(), "2");
+    EXPECT_EQ(w.Memo1->text(), "two\r\n");
+    EXPECT_EQ(monthsShown(w), (std::vector<int>{2, 3}));
+    drv.click(w.Btn_Last);
+    deleteInMaintenance(drv, w, 5);
+    EXPECT_EQ(w.Label_CODE->caption(), "4");
+    EXPECT_EQ(w.ComboBox_X->itemCount(), 5);   // rebuilt by Show all only
+
+    // A direct pick deleted: its set is empty now, and so is the display.
+    w.ComboBox_X->setItemIndex(1);
+    emit w.ComboBox_X->activated(1);
+    deleteInMaintenance(drv, w, 2);
+    EXPECT_EQ(w.Label_CODE->caption(), "0");
+    EXPECT_EQ(w.Memo1->text(), "");
+    EXPECT_EQ(w.Edit_F1->text(), "");
+    EXPECT_TRUE(monthsShown(w).empty());
+    EXPECT_TRUE(drv.takeBoxes().empty());
+    EXPECT_EQ(drv.pendingScripts(), 0);
+
+    // A correction there is refused aloud and keeps the text typed; a month
+    // toggle too; nothing is written either way.
+    const auto before = storedMemos(s.files.memoFile());
+    ASSERT_EQ(before.size(), 1u);
+    drv.type(w.Memo1, " edited");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    EXPECT_EQ(w.Memo1->text(), " edited");
+    EXPECT_TRUE(w.Btn_Chenge_OK->enabled());
+    drv.dblClick(w.Panels[4]);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    const auto after = storedMemos(s.files.memoFile());
+    ASSERT_EQ(after.size(), 1u);
+    for (const auto& [column, value] : before[0]) EXPECT_EQ(after[0].at(column).bytes, value.bytes) << column;
+}
+
+TEST(MemoViewerCorrection, AMemoDeletedUnderTheViewerIsNeverCorrectedSilently) {
     Session s;
     storeFive(s);
     Driver drv;
     Viewer v(drv);
-    expectWindow(drv, "MenteF", [] { memotest::execMemo({"delete from FISH_MEMO where CODE = 1"}); });
-    drv.click(v.w.Btn_Mente);
-    drv.takeBoxes();
-    EXPECT_EQ(v.w.Label_CODE->caption(), "1");
-    EXPECT_EQ(v.w.ComboBox_X->itemCount(), 5);
-    EXPECT_EQ(drv.pendingScripts(), 0);
+    TShowF& w = v.w;
+    memotest::execMemo({"delete from FISH_MEMO where CODE = 1"});
+    drv.type(w.Edit_F1, "Z");
+    drv.type(w.Memo1, " edited");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    EXPECT_EQ(w.Label_CODE->caption(), "1");
+    EXPECT_EQ(w.Edit_F1->text(), "AZ");
+    EXPECT_EQ(w.Memo1->text(), " editedone\r\n");
+    EXPECT_TRUE(w.Btn_Chenge_OK->enabled());
+    EXPECT_TRUE(w.Btn_Change_No->enabled());
+    drv.dblClick(w.Panels[5]);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"訂正に失敗しました"});
+    const auto rows = storedMemos(s.files.memoFile());
+    ASSERT_EQ(rows.size(), 4u);
+    for (const auto& r : rows) {
+        EXPECT_EQ(r.at("M6").text, "0");
+        EXPECT_NE(r.at("FISH1").text, "AZ");
+    }
+}
+
+TEST(MemoViewerCorrection, ACharacterShiftJisCannotHoldIsNamedWithItsBox) {
+    Session s;
+    storeFive(s);
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    const auto before = storedMemos(s.files.memoFile());
+    auto refusedFor = [&](const QString& label, const QString& c) {
+        drv.click(w.Btn_Chenge_OK);
+        EXPECT_EQ(drv.takeMessages(),
+                  QStringList{"訂正に失敗しました\n「" + label + "」の「" + c + "」は登録できない文字です"});
+        EXPECT_TRUE(w.Btn_Chenge_OK->enabled());
+    };
+    drv.type(w.Edit_F2, "x");
+    w.Edit_F2->setText(QStringLiteral("ホッケ𩸽"));
+    refusedFor("魚　　種", "𩸽");
+    EXPECT_EQ(w.Edit_F2->text(), "ホッケ𩸽");
+    w.Edit_F2->setText("ホッケ");
+    w.Edit_Basyo->setText(QStringLiteral("부산"));
+    refusedFor("場所・地域", "부");
+    w.Edit_Basyo->setText("釜山");
+    drv.type(w.Memo1, "한");
+    refusedFor("内容", "한");
+    EXPECT_EQ(w.Memo1->text(), "한one\r\n");
+    const auto after = storedMemos(s.files.memoFile());
+    for (const auto& [column, value] : before[0]) EXPECT_EQ(after[0].at(column).bytes, value.bytes) << column;
+
+    // Mended, the same correction goes through.
+    w.Memo1->setText("one");
+    drv.click(w.Btn_Chenge_OK);
+    EXPECT_TRUE(drv.takeBoxes().empty());
+    const auto stored = storedMemos(s.files.memoFile())[0];
+    EXPECT_EQ(stored.at("FISH2").text, "ホッケ");
+    EXPECT_EQ(stored.at("BASYO").text, "釜山");
+    EXPECT_EQ(stored.at("F_MEMO").text, "one");
 }
