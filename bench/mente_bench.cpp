@@ -104,7 +104,8 @@ void generateMemos(const fs::path& dir) {
 // The three selects opened as the window opens them, every memo text read.
 void bareOpen() {
     db::Query a(DM1->IBDB2, DM1->IBTr2), b(DM1->IBDB1, DM1->IBTr1), c(DM1->IBDB1, DM1->IBTr1);
-    a.sqlAdd("select * from FISH_DATA order by CODENO");
+    a.sqlAdd("select CODENO, DAY_DATA, FUNE, BASYO, FISH1, FISH1_MAX, FISH1_MIN, FISH1_KAZU, FISH2, FISH2_MAX,"
+             " FISH2_MIN, FISH2_KAZU, FISH3, FISH3_MAX, FISH3_MIN, FISH3_KAZU from FISH_DATA order by CODENO");
     a.open();
     a.last();
     b.sqlAdd("select * from FISH_MEMO");

@@ -1,6 +1,5 @@
 #include "catch/Fish_Data_IN.h"
 
-#include <QLocale>
 #include <QThread>
 #include <cmath>
 #include <cstring>
@@ -151,7 +150,8 @@ std::optional<QString> readTimeOfDay(const QString& hour, const QString& minute)
 
 std::optional<int> readRoundedHeight(const QString& text) {
     bool ok = false;
-    const double v = QLocale::c().toDouble(text.trimmed(), &ok);
+    // QString's own reader, not QLocale::c(): the latter takes "2,500.5" as 2500.5.
+    const double v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v)) return std::nullopt;
     const double r = std::nearbyint(v);   // the default rounding: a half to the even neighbour
     if (r < double(std::numeric_limits<int>::min()) || r > double(std::numeric_limits<int>::max()))

@@ -1,6 +1,6 @@
 #include "catch/Fishdata_F.h"
 
-#include <QLocale>
+#include <optional>
 #include <stdexcept>
 
 #include "catch/Fish_Data_IN.h"
@@ -68,13 +68,14 @@ QString integerText(Query& q, const char* name) {
     return f.isNull() ? QString() : QString::number(f.asInteger());
 }
 
-// A whole decimal integer as typed; blanks or anything else fail.
+// A whole decimal integer as typed; blanks, group separators or anything
+// else fail.
 std::int32_t wholeInteger(const QString& text) {
-    bool ok = false;
-    const int v = QLocale::c().toInt(text, &ok);
-    if (!ok || text.contains(QLatin1Char(' ')) || text.trimmed() != text)
+    const bool blanks = text.contains(QLatin1Char(' ')) || text.trimmed() != text;
+    const std::optional<int> v = blanks ? std::nullopt : wholeNumber(text);
+    if (!v)
         throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-    return v;
+    return *v;
 }
 
 std::int32_t roundedHeight(const QString& text) {

@@ -339,6 +339,10 @@ TEST(CatchEntryDate, ReadersOfDatesTimesAndHeights) {
     EXPECT_EQ(readRoundedHeight("1.2.3"), std::nullopt);
     EXPECT_EQ(readRoundedHeight("."), std::nullopt);
     EXPECT_EQ(readRoundedHeight("3000000000"), std::nullopt);
+    // Blanks around the number are read as today; group separators make no height.
+    EXPECT_EQ(readRoundedHeight(" 42.5 "), 42);
+    for (const char* t : {"2,500.5", "1,000", "-1,000", "1,000,000.0", "12,5", "  ", "inf", "nan"})
+        EXPECT_EQ(readRoundedHeight(t), std::nullopt) << t;
 }
 
 TEST(CatchEntrySave, MissingPlaceAndSpeciesOpenBothListsThenStop) {

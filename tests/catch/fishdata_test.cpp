@@ -571,6 +571,18 @@ TEST(CatchBrowserCorrection, BadNumbersAndUnstorableTextKeepTheTypedValues) {
     EXPECT_EQ(w.Edit_F1_kazu->text(), "abc");
     EXPECT_EQ(w.Edit_Tenki->text(), "雨");
 
+    // Group separators make no number: "1,000" is no count, "2,500.5" no height.
+    for (auto [box, grouped] : {std::pair{w.Edit_F1_kazu, "1,000"}, std::pair{w.Edit_Max_H1, "2,500.5"}}) {
+        retype(drv, box, grouped);
+        drv.click(w.Btn_Teisei);
+        errors = drv.takeErrors();
+        ASSERT_EQ(errors.size(), 1) << grouped;
+        EXPECT_TRUE(errors[0].contains(grouped)) << errors[0].toStdString();
+        EXPECT_TRUE(correcting(w));
+        EXPECT_EQ(box->text(), grouped);
+        retype(drv, box, QString(grouped).remove(','));
+    }
+
     // Blanks only in a height box fail too.
     retype(drv, w.Edit_F1_kazu, "3");
     retype(drv, w.Edit_Max_H1, "  ");

@@ -304,7 +304,8 @@ TEST(Buttons, LineBreakButtonBreaksAtTheCarriageReturn) {
 TEST(Readers, WholeNumbersAndControlTextsByName) {
     EXPECT_EQ(wholeNumber(" 42 "), 42);
     EXPECT_EQ(wholeNumber("-7"), -7);
-    for (const char* t : {"", "新規入力", "4.5", "1e3", "2147483648"}) EXPECT_FALSE(wholeNumber(t)) << t;
+    for (const char* t : {"", "新規入力", "4.5", "1e3", "2147483648", "1,000", "-1,000", "12,345,678", "1,0"})
+        EXPECT_FALSE(wholeNumber(t)) << t;
 
     TEntryF f;
     f.Edit_Day->setText("2024/04/13");
