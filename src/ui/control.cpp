@@ -13,11 +13,22 @@
 
 namespace tolvane::ui {
 
-// Keeps an anchored control at its distances from its parent's edges.
+// Keeps an anchored control at its distances from its parent's edges. The
+// distances are those of the control's bounds when the anchors were set, or,
+// once the control was moved or sized by anything but the keeper (an
+// auto-sized label taking a new caption, a handler setting its bounds), those
+// of its bounds then, measured against the parent size it had last been
+// placed for. Such a change is found when the parent's next resize arrives,
+// not when it happens: a hidden parent hears of its resizes only when shown.
 class AnchorKeeper : public QObject {
 public:
     AnchorKeeper(Control* c) : QObject(c->widget()), c_(c) {
         c->widget()->parentWidget()->installEventFilter(this);
+    }
+    void reset() {
+        QWidget* w = c_->widget();
+        base_ = placed_ = w->geometry();
+        parentBase_ = parentPlaced_ = w->parentWidget()->size();
     }
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Resize) apply();
@@ -25,21 +36,30 @@ public:
     }
     void apply() {
         QWidget* w = c_->widget();
+        if (w->geometry() != placed_) {
+            base_ = w->geometry();
+            parentBase_ = parentPlaced_;
+        }
         const QSize now = w->parentWidget()->size();
-        const QRect b = c_->anchorBase_;
-        const int dw = now.width() - c_->parentBase_.width();
-        const int dh = now.height() - c_->parentBase_.height();
-        int l = b.left(), t = b.top(), wd = b.width(), ht = b.height();
+        const int dw = now.width() - parentBase_.width();
+        const int dh = now.height() - parentBase_.height();
+        int l = base_.left(), t = base_.top(), wd = base_.width(), ht = base_.height();
         const Anchors a = c_->anchors_;
         if ((a & akRight) && (a & akLeft)) wd += dw;
         else if (a & akRight) l += dw;
         if ((a & akBottom) && (a & akTop)) ht += dh;
         else if (a & akBottom) t += dh;
         w->setGeometry(l, t, std::max(0, wd), std::max(0, ht));
+        placed_ = w->geometry();
+        parentPlaced_ = now;
     }
 
 private:
     Control* c_;
+    QRect base_;           // the bounds the distances are taken from
+    QSize parentBase_;     // the parent's size for those bounds
+    QRect placed_;         // the bounds the keeper gave last
+    QSize parentPlaced_;   // the parent's size then
 };
 
 Control::Control(QWidget* self) : self_(self) {}
@@ -100,10 +120,9 @@ void Control::setBold(bool bold) {
 
 void Control::setAnchors(Anchors a) {
     anchors_ = a;
-    anchorBase_ = self_->geometry();
     if (self_->parentWidget() != nullptr) {
-        parentBase_ = self_->parentWidget()->size();
         if (anchorKeeper_ == nullptr) anchorKeeper_ = new AnchorKeeper(this);
+        anchorKeeper_->reset();
     }
 }
 

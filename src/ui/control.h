@@ -81,7 +81,9 @@ public:
     void setBold(bool bold);
 
     // Anchors are measured against the parent's size at the moment they are
-    // set: set the form's size (and the panel's bounds) first.
+    // set: set the form's size (and the panel's bounds) first. A control
+    // moved or sized later (a label sized to a new caption) keeps its new
+    // bounds and is anchored from there.
     void setAnchors(Anchors a);
     Anchors anchors() const { return anchors_; }
 
@@ -114,8 +116,6 @@ private:
     friend class AnchorKeeper;
     QWidget* self_;
     Anchors anchors_ = akLeft | akTop;
-    QRect anchorBase_;    // bounds when the anchors were set
-    QSize parentBase_;    // the parent's size then
     bool pressedLeft_ = false;
     AnchorKeeper* anchorKeeper_ = nullptr;
 };

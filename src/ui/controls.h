@@ -233,6 +233,7 @@ public:
     QString caption() const { return text(); }
     void setCaption(const QString& caption);
     void setAutoSize(bool on);
+    bool autoSize() const { return autoSize_; }
     void setFontPx(int pixelSize, bool bold = false);
 
 protected:

@@ -1,6 +1,7 @@
 // Behaviour of the controls that the windows rely on.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QRadioButton>
 #include <stdexcept>
 
@@ -404,6 +405,64 @@ TEST(Panels, AnchorsFollowTheParent) {
     EXPECT_EQ(topRight->top(), 16);
     EXPECT_EQ(all->width(), 400);
     EXPECT_EQ(all->height(), 350);
+}
+
+// A control sized or moved after its anchors were set (an auto-sized label
+// taking a caption, a handler setting bounds) keeps that size and place at
+// the next resize of its parent, shown or not.
+TEST(Panels, AnchorsKeepWhatTheControlBecameSince) {
+    Driver drv;
+    TEntryF f;
+    f.setMinClientSize(500, 400);
+    f.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    auto* size = new Label(&f, QStringLiteral("Label_XY"), QString(), 400, 100);
+    size->setFontPx(16, true);
+    size->setAnchors(akTop | akRight);
+    auto* button = new Button(&f, QStringLiteral("Btn_In"), QStringLiteral("読み込み"), 400, 16, 80, 25);
+    button->setAnchors(akTop | akRight);
+    auto* bottom = new Label(&f, QStringLiteral("Label1"), QString(), 8, 361);
+    bottom->setAnchors(akLeft | akBottom);
+    const auto whole = [](Label* l) {
+        return l->width() >= QFontMetrics(l->font()).horizontalAdvance(l->caption());
+    };
+    const auto gap = [&](Control* c) { return f.width() - (c->left() + c->width()); };
+
+    // Before the window is shown: the resize reaches the controls at the show.
+    size->setCaption(QStringLiteral("640 * 480"));
+    f.setWidth(600);
+    bottom->setCaption(QStringLiteral("上記に無い場合には新規に入力します"));
+    drv.show(f);
+    EXPECT_EQ(size->left(), 500);
+    EXPECT_TRUE(whole(size)) << size->width();
+    EXPECT_EQ(bottom->bounds().topLeft(), QPoint(8, 361));
+    EXPECT_TRUE(whole(bottom)) << bottom->width();
+
+    // Shown: a caption, then a wider and a narrower window.
+    size->setCaption(QStringLiteral("3000 * 2000"));
+    button->setWidth(121);
+    const int sizeGap = gap(size), buttonGap = gap(button);
+    f.setWidth(900);
+    f.setHeight(450);
+    Driver::processEvents();
+    EXPECT_EQ(size->caption(), QStringLiteral("3000 * 2000"));
+    EXPECT_TRUE(whole(size)) << size->width();
+    EXPECT_EQ(gap(size), sizeGap);
+    EXPECT_EQ(size->left(), 800);
+    EXPECT_EQ(button->width(), 121);
+    EXPECT_EQ(gap(button), buttonGap);
+    EXPECT_EQ(bottom->top(), 411);
+    EXPECT_TRUE(whole(bottom));
+    f.setWidth(500);
+    Driver::processEvents();
+    EXPECT_EQ(size->left(), 400);
+    EXPECT_EQ(gap(size), sizeGap);
+    EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
+
+    // Bounds set by a handler become the new base.
+    button->setBounds(300, 40, 90, 30);
+    f.setWidth(550);
+    Driver::processEvents();
+    EXPECT_EQ(button->bounds(), QRect(350, 40, 90, 30));
 }
 
 TEST(Panels, CaptionColourAndDoubleClick) {

@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <cstdlib>
 
 #include "ui/controls.h"
@@ -41,6 +43,19 @@ void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButton
 
 QPoint centre(QWidget* w) { return QPoint(w->width() / 2, w->height() / 2); }
 }  // namespace
+
+QStringList Driver::cutLabels(const QWidget& window) {
+    QStringList cut;
+    for (const Label* l : window.findChildren<Label*>()) {
+        if (!l->autoSize() || l->isHidden()) continue;
+        const QFontMetrics fm(l->font());
+        int need = 0;
+        for (const QString& line : l->caption().split(QRegularExpression(QStringLiteral("\\r\\n?|\\n"))))
+            need = std::max(need, fm.horizontalAdvance(line));
+        if (l->width() < need) cut << l->name();
+    }
+    return cut;
+}
 
 QString Driver::demangled(const char* name) {
     int status = 0;

@@ -124,6 +124,11 @@ public:
 
     static QString demangled(const char* name);
 
+    // Names of the auto-sized labels on `window` (panels included), not
+    // hidden, that are narrower than a line of their caption: text cut at
+    // the right.
+    static QStringList cutLabels(const QWidget& window);
+
     void runModal(Form& f) override;
 
 private:
