@@ -247,6 +247,8 @@ TEST(PickList, ColumnsFollowTheWindowWidthAndControlsKeepTheirCorners) {
         EXPECT_EQ(f.ListBox1->bounds(), QRect(8, 8, 776, 396));
         EXPECT_EQ(f.Button1->bounds(), QRect(647, 435, 137, 25));
         EXPECT_EQ(f.Edit_NEW->bounds().topLeft(), QPoint(8, 435));
+        EXPECT_EQ(f.Label1->bounds().topLeft(), QPoint(8, 411));
+        EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
         f.resize(800, 500);
         Driver::processEvents();
         EXPECT_EQ(f.ListBox1->columns(), 3);

@@ -67,6 +67,7 @@ TEST(MemoListSheet, ListsTheSearchResultAndHandsBackThePick) {
         f.resize(1000, 700);
         drv.processEvents();
         EXPECT_GT(f.DBGrid1->width(), 900);
+        EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
         gridTo(f, 2);
         drv.click(f.Button1);
     });

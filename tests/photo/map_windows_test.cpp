@@ -2,6 +2,9 @@
 // memo viewer and catch browser; the scroll box they are built with.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <vector>
+
 #include "photo/Map_F.h"
 #include "photo/Map_Shio_F.h"
 #include "photo_fixture.h"
@@ -64,6 +67,7 @@ TEST(EnlargedMap, ShowsTheOpenersMapGrowsWithTheWindowAndClosesOnAnyClick) {
         EXPECT_EQ(f.width() - f.Button1->left(), buttonRight);
         EXPECT_EQ(f.ScrollBox1->size(), QSize(872, 711));
         EXPECT_EQ(f.Image_MM->size(), QSize(840, 660));
+        EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
 
         // A click on the top panel does nothing; one on the picture closes.
         drv.click(f.Panel1, QPoint(200, 20));
@@ -174,6 +178,50 @@ TEST(MemoMapAndTide, TheFocusedButtonChoosesTheColumnWhichAloneIsReplaced) {
     EXPECT_EQ(storedBlob(s.files.memoFile(), memoColumn("F_PHOTO1")), (Blob{false, map}));
     EXPECT_EQ(storedBlob(s.files.memoFile(), memoColumn("F_MAP", 8)), (Blob{false, map}));
     EXPECT_TRUE(storedBlob(s.files.memoFile(), memoColumn("F_SHIO", 8)).null);
+}
+
+// The captions the show handler and a paste give the right column stay
+// whole, each label at its distance from the right edge, when the user
+// enlarges the window.
+TEST(MemoMapAndTide, EnlargingKeepsTheRightColumnsCaptionsWhole) {
+    Session s;
+    Driver drv;
+    Viewer v;
+    v.Label_CODE->setCaption("7");
+    v.Image_S->setPicture(Picture::fromBitmap(gradient(20, 10)));
+    drv.show(v);
+    openMemoPicture(drv, v, v.Btn_Cyoui, [&](TMap_ShioF& f) {
+        const std::vector<ui::Label*> shown{f.Label_CODE, f.Label_X, f.Label_JorB, f.Label_XY};
+        const auto gaps = [&] {
+            std::vector<int> g;
+            for (ui::Label* l : shown) g.push_back(f.width() - (l->left() + l->width()));
+            return g;
+        };
+        const auto checkWhole = [&] {
+            for (ui::Label* l : shown)
+                EXPECT_GE(l->width(), QFontMetrics(l->font()).horizontalAdvance(l->caption()))
+                    << l->name().toStdString();
+            EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
+        };
+        EXPECT_EQ(f.Label_X->caption(), "潮　位");
+        EXPECT_EQ(f.Label_JorB->caption(), "BitMapのサイズ");
+        const std::vector<int> before = gaps();
+        f.resize(1000, 760);
+        drv.processEvents();
+        EXPECT_EQ(gaps(), before);
+        EXPECT_EQ(f.Label_XY->left(), 556 + 280);
+        checkWhole();
+
+        // A caption changed while enlarged, then smaller again.
+        drv.platform().clipboard = gradient(1234, 567);
+        drv.click(f.Btn_In);
+        EXPECT_EQ(f.Label_XY->caption(), "1234 * 567");
+        f.resize(720, 620);
+        drv.processEvents();
+        EXPECT_EQ(f.Label_XY->left(), 556);
+        checkWhole();
+        drv.click(f.Btn_No);
+    });
 }
 
 TEST(MemoMapAndTide, FailedUpdatesAreSilentAndKeepTheOldPicture) {

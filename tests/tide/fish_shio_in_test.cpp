@@ -234,6 +234,13 @@ TEST(RectangleTideEditorInput, PastesAndLoadsFilesWithTheirLabels) {
         EXPECT_EQ(drv.takeMessages(), QStringList{"対応していないフォーマットです"});
         EXPECT_EQ(f.Image_S->picture().width(), 640);
 
+        // Widened by the user: the right column moves along, its labels whole.
+        f.resize(900, 526);
+        drv.processEvents();
+        EXPECT_EQ(f.Label_XY->bounds(), QRect(536 + 218, 32, 146, 40));
+        EXPECT_EQ(f.Label3->left(), 536 + 218);
+        EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
+
         drv.click(f.Btn_Time);
         drv.click(f.Btn_Clear);
         EXPECT_FALSE(f.Image_S->hasPicture());

@@ -1,6 +1,7 @@
 // The band-and-circle tide editor: opening a record of the browser, pasting,
 // dragging bands and circles, 登録 into the record or into the entry window,
 // and the failures, on fresh files through the driver.
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
@@ -151,6 +152,40 @@ TEST(GeneralTideEditorPaste, GrowsForLargeChartsAndNeverShrinks) {
         EXPECT_EQ(f.Label_XY->caption(), "");
         drv.click(f.Btn_Time);   // no picture: nothing
         EXPECT_FALSE(f.S_Btn_1->isEnabled());
+        drv.click(f.Btn_Return);
+    });
+}
+
+// The size label was empty when it was anchored: a paste that widens the
+// window, and the user enlarging it, keep its text whole at the right column.
+TEST(GeneralTideEditorPaste, TheSizeLabelStaysWholeWhenTheWindowWidens) {
+    Session s;
+    Driver drv;
+    DataMode = NEW_Flg;
+    openEditor(drv, nullptr, [&](TNew_Shio_InF& f) {
+        ui::Label* l = f.Label_XY;
+        const auto textWidth = [&] { return QFontMetrics(l->font()).horizontalAdvance(l->caption()); };
+        const auto gap = [&] { return f.width() - (l->left() + l->width()); };
+        drv.platform().clipboard = chart(640, 480);
+        drv.click(f.Btn_In);
+        EXPECT_EQ(l->caption(), "640 * 480");
+        EXPECT_EQ(f.width(), 830);
+        EXPECT_EQ(f.width() - l->left(), 690 - 540);   // the column's place from the right
+        EXPECT_GE(l->width(), textWidth());
+        EXPECT_EQ(gap(), 690 - 540 - l->width());
+
+        const int before = gap();
+        f.resize(1100, 700);
+        drv.processEvents();
+        EXPECT_EQ(gap(), before);
+        EXPECT_GE(l->width(), textWidth());
+
+        drv.platform().clipboard = chart(3000, 500);
+        drv.click(f.Btn_In);
+        EXPECT_EQ(l->caption(), "3000 * 500");
+        EXPECT_GE(l->width(), textWidth());
+        EXPECT_EQ(f.width() - l->left(), 690 - 540);
+        EXPECT_TRUE(Driver::cutLabels(f).isEmpty()) << Driver::cutLabels(f).join(' ').toStdString();
         drv.click(f.Btn_Return);
     });
 }
