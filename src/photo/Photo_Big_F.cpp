@@ -66,6 +66,16 @@ void TPhoto_BigF::FormShow() {
 
 void TPhoto_BigF::LoadRecordPhotos() {
     for (Image* img : images()) img->clearPicture();
+    try {
+        ReadPhotos();
+    } catch (...) {
+        LeaveEmptyZoom();
+        throw;
+    }
+    LeaveEmptyZoom();
+}
+
+void TPhoto_BigF::ReadPhotos() {
     const auto code = wholeNumber(Label_Code->caption());
     if (!code) return;   // the browser shows no record: an empty window
     IBSQL_Photo.close();
@@ -81,15 +91,23 @@ void TPhoto_BigF::LoadRecordPhotos() {
 
 void TPhoto_BigF::Zoom(int i) {
     if (!images()[i]->hasPicture()) return;
-    Panel* panel = panels()[i];
-    const bool enlarge = panel->width() == 402;
-    if (enlarge) {
-        panel->setBounds(8, 16, 802, 602);
+    if (panels()[i]->width() == 402) {
+        panels()[i]->setBounds(8, 16, 802, 602);
+        for (int j = 0; j < 4; ++j)
+            if (j != i) panels()[j]->setVisible(false);
     } else {
-        panel->setBounds(kHome[i].x(), kHome[i].y(), 402, 302);
+        PutHome(i);
     }
-    for (int j = 0; j < 4; ++j)
-        if (j != i) panels()[j]->setVisible(!enlarge);
+}
+
+void TPhoto_BigF::PutHome(int i) {
+    panels()[i]->setBounds(kHome[i].x(), kHome[i].y(), 402, 302);
+    for (Panel* p : panels()) p->setVisible(true);
+}
+
+void TPhoto_BigF::LeaveEmptyZoom() {
+    for (int i = 0; i < 4; ++i)
+        if (panels()[i]->width() != 402 && !images()[i]->hasPicture()) PutHome(i);
 }
 
 void TPhoto_BigF::Image_AADblClick() { Zoom(0); }

@@ -390,6 +390,46 @@ TEST(FourPhotos, ADoubleClickEnlargesAPhotoOverTheOthersAndBack) {
     });
 }
 
+TEST(FourPhotos, ErasingTheEnlargedPhotoPutsAllFourBackHome) {
+    Session s;
+    Records r(s);
+    Driver drv;
+    Browser b;
+    b.Edit_No->setText("3");
+    drv.show(b);
+    openFour(drv, b, [&](TPhoto_BigF& f) {
+        auto erase = [&](ui::Button* button) {
+            drv.expectModal<TPhotoF>([&](TPhotoF& p) {
+                drv.click(p.Btn_Clear);
+                drv.click(p.Btn_Ok);
+            });
+            drv.click(button);
+        };
+        drv.dblClick(f.Image_CC);
+        ASSERT_FALSE(f.Panel_AA->visible());
+
+        // Another photo erased: the enlarged one stays enlarged.
+        erase(f.Btn_No1);
+        EXPECT_FALSE(f.Image_AA->hasPicture());
+        EXPECT_EQ(f.Panel_CC->bounds(), QRect(8, 16, 802, 602));
+        EXPECT_FALSE(f.Panel_BB->visible());
+
+        // The enlarged photo erased: nothing is left to double-click, so the
+        // four panels are back home and shown.
+        erase(f.Btn_No3);
+        EXPECT_FALSE(f.Image_CC->hasPicture());
+        const QRect home[4] = {{8, 16, 402, 302}, {416, 16, 402, 302}, {8, 328, 402, 302}, {416, 328, 402, 302}};
+        ui::Panel* panels[4] = {f.Panel_AA, f.Panel_BB, f.Panel_CC, f.Panel_DD};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(panels[i]->bounds(), home[i]);
+            EXPECT_TRUE(panels[i]->visible());
+        }
+        EXPECT_EQ(f.Image_CC->bounds(), QRect(1, 1, 400, 300));
+        drv.click(f.Button1);
+    });
+    EXPECT_TRUE(storedBlob(r.file, catchPhoto(3, 3)).null);
+}
+
 TEST(FourPhotos, APhotoThatDoesNotReadIsReportedAndRepairedThroughItsButton) {
     Session s;
     Records r(s);
