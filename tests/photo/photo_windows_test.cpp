@@ -52,6 +52,18 @@ struct Records {
     QByteArray three = cameraJpeg(gradient(48, 64));
 };
 
+// Records 3 and 4, and a browser showing record 3.
+struct OnRecord3 {
+    OnRecord3() {
+        b.Edit_No->setText("3");
+        drv.show(b);
+    }
+    Session s;
+    Records r{s};
+    Driver drv;
+    Browser b;
+};
+
 void openNine(Driver& drv, Viewer& v, std::function<void(TPhoto_9F&)> script) {
     drv.expectModal<TPhoto_9F>(std::move(script));
     ui::openModal(Photo_9F, &v);
@@ -293,12 +305,8 @@ TEST(SinglePhoto, PicturesOverTheReadersLimitAreRefusedByBothSaves) {
 }
 
 TEST(FourPhotos, ShowsTheRecordsPhotosAndReplacesTheOneOfTheButtonPressed) {
-    Session s;
-    Records r(s);
-    Driver drv;
-    Browser b;
-    b.Edit_No->setText("3");
-    drv.show(b);
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
     const QByteArray file = cameraJpeg(gradient(30, 40));
     const QString path = writeFile("photo.JPG", file);
 
@@ -352,12 +360,8 @@ TEST(FourPhotos, ShowsTheRecordsPhotosAndReplacesTheOneOfTheButtonPressed) {
 }
 
 TEST(FourPhotos, ADoubleClickEnlargesAPhotoOverTheOthersAndBack) {
-    Session s;
-    Records r(s);
-    Driver drv;
-    Browser b;
-    b.Edit_No->setText("3");
-    drv.show(b);
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
     openFour(drv, b, [&](TPhoto_BigF& f) {
         const QRect home[4] = {{8, 16, 402, 302}, {416, 16, 402, 302}, {8, 328, 402, 302}, {416, 328, 402, 302}};
         ui::Panel* panels[4] = {f.Panel_AA, f.Panel_BB, f.Panel_CC, f.Panel_DD};
@@ -391,12 +395,8 @@ TEST(FourPhotos, ADoubleClickEnlargesAPhotoOverTheOthersAndBack) {
 }
 
 TEST(FourPhotos, ErasingTheEnlargedPhotoPutsAllFourBackHome) {
-    Session s;
-    Records r(s);
-    Driver drv;
-    Browser b;
-    b.Edit_No->setText("3");
-    drv.show(b);
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
     openFour(drv, b, [&](TPhoto_BigF& f) {
         auto erase = [&](ui::Button* button) {
             drv.expectModal<TPhotoF>([&](TPhotoF& p) {
