@@ -13,6 +13,8 @@ TPhoto_BigF* Photo_BigF = nullptr;
 namespace {
 const QPoint kHome[4] = {{8, 16}, {416, 16}, {8, 328}, {416, 328}};
 const char* const kColumns[4] = {"PHOTO1", "PHOTO2", "PHOTO3", "PHOTO4"};
+// An enlarged panel; its picture fills it inside a 1-pixel border.
+const QRect kEnlarged(8, 16, 802, 602);
 }  // namespace
 
 TPhoto_BigF::TPhoto_BigF(Form* owner) : Form(owner, "Photo_BigF") {
@@ -66,6 +68,16 @@ void TPhoto_BigF::FormShow() {
 
 void TPhoto_BigF::LoadRecordPhotos() {
     for (Image* img : images()) img->clearPicture();
+    try {
+        ReadPhotos();
+    } catch (...) {
+        LeaveEmptyZoom();
+        throw;
+    }
+    LeaveEmptyZoom();
+}
+
+void TPhoto_BigF::ReadPhotos() {
     const auto code = wholeNumber(Label_Code->caption());
     if (!code) return;   // the browser shows no record: an empty window
     IBSQL_Photo.close();
@@ -75,21 +87,31 @@ void TPhoto_BigF::LoadRecordPhotos() {
     IBSQL_Photo.open();
     for (int i = 0; i < 4; ++i) {
         const auto& field = IBSQL_Photo.fieldByName(kColumns[i]);
-        if (!field.isNull()) images()[i]->setPicture(tolvane::pictures::jpegOnlyRead(field));
+        // Read for the enlarged size too, so a double click needs no new decode.
+        if (!field.isNull())
+            images()[i]->setPicture(tolvane::pictures::jpegOnlyRead(field, kEnlarged.size() - QSize(2, 2)));
     }
 }
 
 void TPhoto_BigF::Zoom(int i) {
     if (!images()[i]->hasPicture()) return;
-    Panel* panel = panels()[i];
-    const bool enlarge = panel->width() == 402;
-    if (enlarge) {
-        panel->setBounds(8, 16, 802, 602);
+    if (panels()[i]->width() == 402) {
+        panels()[i]->setBounds(kEnlarged.x(), kEnlarged.y(), kEnlarged.width(), kEnlarged.height());
+        for (int j = 0; j < 4; ++j)
+            if (j != i) panels()[j]->setVisible(false);
     } else {
-        panel->setBounds(kHome[i].x(), kHome[i].y(), 402, 302);
+        PutHome(i);
     }
-    for (int j = 0; j < 4; ++j)
-        if (j != i) panels()[j]->setVisible(!enlarge);
+}
+
+void TPhoto_BigF::PutHome(int i) {
+    panels()[i]->setBounds(kHome[i].x(), kHome[i].y(), 402, 302);
+    for (Panel* p : panels()) p->setVisible(true);
+}
+
+void TPhoto_BigF::LeaveEmptyZoom() {
+    for (int i = 0; i < 4; ++i)
+        if (panels()[i]->width() != 402 && !images()[i]->hasPicture()) PutHome(i);
 }
 
 void TPhoto_BigF::Image_AADblClick() { Zoom(0); }

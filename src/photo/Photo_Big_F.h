@@ -46,8 +46,14 @@ public:
     void Button1Click() { close(); }
 
 private:
+    void ReadPhotos();
     // Enlarges photo `i` (0..3) or puts it back home with the others.
     void Zoom(int i);
+    // Panel `i` back at its home position and size, all four shown.
+    void PutHome(int i);
+    // An enlarged photo that is gone after a reload leaves nothing to
+    // double-click back: its panel goes home and the others show again.
+    void LeaveEmptyZoom();
     std::array<tolvane::ui::Panel*, 4> panels() const { return {Panel_AA, Panel_BB, Panel_CC, Panel_DD}; }
     std::array<tolvane::ui::Image*, 4> images() const { return {Image_AA, Image_BB, Image_CC, Image_DD}; }
 };

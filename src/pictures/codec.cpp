@@ -73,10 +73,30 @@ struct Decoder {
     ErrorManager err;
 };
 
-// Decodes into *out (or only reads the header into *size when out is null).
+// The smallest DCT scale M/8 (M = 1 ... 8) whose output covers `atLeast`;
+// full size when none smaller does or when `atLeast` is not a size.
+void chooseScale(jpeg_decompress_struct& cinfo, QSize atLeast)
+{
+    cinfo.scale_denom = 8;
+    cinfo.scale_num = 8;
+    if (!atLeast.isValid())
+        return;
+    for (unsigned m = 1; m < 8; ++m) {
+        cinfo.scale_num = m;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (cinfo.output_width >= JDIMENSION(atLeast.width()) &&
+            cinfo.output_height >= JDIMENSION(atLeast.height()))
+            return;
+    }
+    cinfo.scale_num = 8;
+}
+
+// Decodes into *out (or only reads the header into *size when out is null)
+// at the scale that covers `atLeast` (full size for an invalid size); *size,
+// when given, gets the picture's own size.
 // Returns false with d.err.message set when libjpeg fails.
 bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
-                QImage* out, QSize* size)
+                QImage* out, QSize* size, QSize atLeast = QSize())
 {
     installErrorManager(d.err, reinterpret_cast<j_common_ptr>(&d.cinfo));
     if (setjmp(d.err.jump)) {
@@ -94,19 +114,19 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
         jpeg_destroy_decompress(&d.cinfo);
         return false;
     }
-    if (!out) {
+    if (size)
         *size = QSize(int(width), int(height));
+    if (!out) {
         jpeg_destroy_decompress(&d.cinfo);
         return true;
     }
 
     d.cinfo.out_color_space = JCS_RGB;
-    d.cinfo.scale_num = 1;
-    d.cinfo.scale_denom = 1;
     d.cinfo.dct_method = JDCT_ISLOW;
     d.cinfo.do_fancy_upsampling = TRUE;
     d.cinfo.do_block_smoothing = TRUE;
     d.cinfo.quantize_colors = FALSE;
+    chooseScale(d.cinfo, atLeast);
     jpeg_start_decompress(&d.cinfo);
 
     const JDIMENSION w = d.cinfo.output_width;
@@ -321,6 +341,17 @@ QImage decodeJpeg(const QByteArray& bytes)
     Decoder d{};
     if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
                     static_cast<unsigned long>(bytes.size()), &out, nullptr))
+        throw CodecError(d.err.message);
+    return out;
+}
+
+QImage decodeJpegScaled(const QByteArray& bytes, QSize atLeast, QSize* fullSize)
+{
+    QImage out;
+    Decoder d{};
+    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                    static_cast<unsigned long>(bytes.size()), &out, fullSize,
+                    atLeast.expandedTo(QSize(0, 0))))
         throw CodecError(d.err.message);
     return out;
 }

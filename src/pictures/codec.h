@@ -41,6 +41,14 @@ QByteArray encodeJpeg(const QImage& pixels);
 // complete is an error, not a half-grey picture.
 QImage decodeJpeg(const QByteArray& bytes);
 
+// A decode for showing only, never for storing: at the smallest of
+// libjpeg's DCT scales 1/8, 2/8 ... 8/8 whose output is at least `atLeast`
+// in both directions (full size when no smaller scale is), with the settings
+// of decodeJpeg otherwise. The whole file is read, so what decodeJpeg
+// refuses is refused here too. `fullSize`, when given, gets the picture's
+// own width and height.
+QImage decodeJpegScaled(const QByteArray& bytes, QSize atLeast, QSize* fullSize = nullptr);
+
 // Width and height from the JPEG header alone (no pixels decoded).
 QSize jpegSize(const QByteArray& bytes);
 

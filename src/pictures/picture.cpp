@@ -18,6 +18,7 @@ Picture Picture::fromJpeg(const QByteArray& bytes)
     p.kind_ = Kind::Jpeg;
     p.jpeg_ = bytes;
     p.pixels_ = std::make_shared<QImage>();
+    p.reduced_ = std::make_shared<QImage>();
     return p;
 }
 
@@ -49,6 +50,21 @@ const QImage& Picture::pixels() const
     return *pixels_;
 }
 
+QImage Picture::pixelsToShow(QSize shown) const
+{
+    if (kind_ != Kind::Jpeg || !pixels_->isNull())
+        return pixels();
+    if (!reduced_->isNull() && reduced_->width() >= shown.width() && reduced_->height() >= shown.height())
+        return *reduced_;
+    QSize full;
+    QImage decoded = decodeJpegScaled(jpeg_, shown, &full);
+    if (decoded.size() == full)   // no smaller scale covers it: the full decode
+        *pixels_ = decoded;
+    else if (decoded.width() <= (full.width() + 1) / 2 && decoded.height() <= (full.height() + 1) / 2)
+        *reduced_ = decoded;
+    return decoded;
+}
+
 int Picture::width() const
 {
     if (kind_ == Kind::Jpeg && pixels_->isNull())
@@ -61,6 +77,16 @@ int Picture::height() const
     if (kind_ == Kind::Jpeg && pixels_->isNull())
         return jpegSize(jpeg_).height();
     return pixels().height();
+}
+
+QSize fitProportionally(QSize picture, QSize box)
+{
+    const qint64 pw = picture.width(), ph = picture.height(), bw = box.width(), bh = box.height();
+    if (pw <= 0 || ph <= 0)
+        return QSize(0, 0);
+    if (bw * ph <= bh * pw)
+        return QSize(int(bw), int(ph * bw / pw));
+    return QSize(int(pw * bh / ph), int(bh));
 }
 
 }  // namespace tolvane::pictures

@@ -31,12 +31,22 @@ public:
     // The JPEG bytes of a JPEG picture (empty otherwise).
     const QByteArray& jpegBytes() const { return jpeg_; }
 
-    // False only for a JPEG picture not yet decoded (or whose pixels were
-    // released).
+    // Pixels for drawing the picture `shown` large (its size on screen), and
+    // for nothing else (a store or a re-encoding takes pixels()): a bitmap's
+    // pixels or a decoded JPEG picture's full pixels; otherwise a JPEG
+    // picture decoded at the smallest DCT scale that is at least `shown`
+    // (decodeJpegScaled). A decode of at most half the width and height is
+    // kept, shared by copies, for every later draw it covers; a full-size
+    // one becomes the picture's pixels. Throws as pixels() does.
+    QImage pixelsToShow(QSize shown) const;
+
+    // False only for a JPEG picture not yet decoded at full size (or whose
+    // full-size pixels were released).
     bool isDecoded() const;
-    // Drops this copy's decoded pixels of a JPEG picture: its bytes stay and
-    // it is decoded again at the next need. Copies made before keep theirs.
-    // A bitmap keeps its pixels (they are the picture).
+    // Drops this copy's full-size pixels of a JPEG picture: its bytes (and a
+    // smaller decode kept for showing) stay and it is decoded again at the
+    // next need. Copies made before keep theirs. A bitmap keeps its pixels
+    // (they are the picture).
     void releasePixels();
 
     // Nothing gives 0 x 0; a JPEG picture not yet decoded is measured from
@@ -49,6 +59,11 @@ private:
     QByteArray jpeg_;
     // Shared, so copies of one JPEG picture decode once.
     std::shared_ptr<QImage> pixels_;
+    // A JPEG picture's decode at a smaller DCT scale, for showing only.
+    std::shared_ptr<QImage> reduced_;
 };
+
+// The largest size with the proportions of `picture` that fits in `box`.
+QSize fitProportionally(QSize picture, QSize box);
 
 }  // namespace tolvane::pictures

@@ -91,6 +91,21 @@ Picture decodeJpegOnly(const QByteArray& bytes)
     return Picture::fromJpeg(bytes, decodeJpeg(bytes));
 }
 
+Picture decodeJpegOnly(const QByteArray& bytes, QSize view)
+{
+    if (bytes.isEmpty())
+        return Picture::fromBitmap(QImage());
+    const QSize full = jpegSize(bytes);   // throws when the header is unreadable
+    const QSize shown = full.width() > view.width() || full.height() > view.height()
+                            ? fitProportionally(full, view)
+                            : full;
+    if (shown.width() * 2 > full.width() || shown.height() * 2 > full.height())
+        return decodeJpegOnly(bytes);   // little to gain: the full decode, as the plain read
+    Picture picture = Picture::fromJpeg(bytes);
+    picture.pixelsToShow(shown);
+    return picture;
+}
+
 Picture bitmapFirstRead(const db::Field& field, NullTest nullTest)
 {
     if (field.isNull())
@@ -103,6 +118,13 @@ Picture jpegOnlyRead(const db::Field& field)
     if (field.isNull())
         return Picture();
     return decodeJpegOnly(fieldBytes(field));
+}
+
+Picture jpegOnlyRead(const db::Field& field, QSize view)
+{
+    if (field.isNull())
+        return Picture();
+    return decodeJpegOnly(fieldBytes(field), view);
 }
 
 }  // namespace tolvane::pictures

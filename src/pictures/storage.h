@@ -7,6 +7,7 @@
 #include "pictures/picture.h"
 
 #include <QByteArray>
+#include <QSize>
 
 namespace tolvane::db {
 class Param;
@@ -49,8 +50,18 @@ Picture bitmapFirstRead(const db::Field& field, NullTest nullTest);
 // bitmap; otherwise the bytes must be JPEG (no bitmap attempt).
 Picture jpegOnlyRead(const db::Field& field);
 
+// JPEG-only read for a control that shows the photo at most `view` large,
+// shrunk with its proportions (a window whose photos can be enlarged gives
+// the enlarged size). Decoded at once as above, but when the photo is shown
+// at no more than half its width and height, only at the smallest DCT scale
+// that covers its size in `view` (Picture::pixelsToShow): every size it is
+// shown at up to `view` draws from that decode, and its full-size pixels are
+// decoded at their first need (a re-encoding write).
+Picture jpegOnlyRead(const db::Field& field, QSize view);
+
 // The same decisions on bytes already fetched.
 Picture decodeBitmapFirst(const QByteArray& bytes);
 Picture decodeJpegOnly(const QByteArray& bytes);
+Picture decodeJpegOnly(const QByteArray& bytes, QSize view);
 
 }  // namespace tolvane::pictures

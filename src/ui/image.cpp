@@ -92,14 +92,9 @@ QRect Image::pictureRect() const {
     const int cw = width(), ch = height();
     if (stretch_ || (proportional_ && (pw > cw || ph > ch))) {
         if (proportional_) {
-            // The largest size with the picture's proportions that fits.
-            if (static_cast<qint64>(cw) * ph <= static_cast<qint64>(ch) * pw) {
-                w = cw;
-                h = static_cast<int>(static_cast<qint64>(ph) * cw / pw);
-            } else {
-                h = ch;
-                w = static_cast<int>(static_cast<qint64>(pw) * ch / ph);
-            }
+            const QSize fit = pictures::fitProportionally(QSize(pw, ph), QSize(cw, ch));
+            w = fit.width();
+            h = fit.height();
         } else {
             w = cw;
             h = ch;
@@ -127,25 +122,27 @@ bool Image::prepareDisplay() {
         return false;
     }
     if (display_.isNull() || displayFor_ != r || displayShown_ != shown) {
-        const QImage* pixels = nullptr;
+        // At least the size drawn: a JPEG picture not decoded at full size
+        // is decoded only as large as that, then scaled down smoothly.
+        QImage pixels;
         try {
-            pixels = &picture_.pixels();
+            pixels = picture_.pixelsToShow(r.size());
         } catch (const std::exception&) {
             display_ = QImage();
             return false;   // a picture that does not decode draws nothing; its reader reported it
         }
-        // The part of the picture that is visible, in the picture's pixels.
-        const double sx = double(pixels->width()) / r.width();
-        const double sy = double(pixels->height()) / r.height();
+        // The part of the picture that is visible, in those pixels.
+        const double sx = double(pixels.width()) / r.width();
+        const double sy = double(pixels.height()) / r.height();
         const QRect source = QRectF((shown.x() - r.x()) * sx, (shown.y() - r.y()) * sy,
                                     shown.width() * sx, shown.height() * sy)
                                  .toAlignedRect()
-                                 .intersected(pixels->rect());
-        if (pixels->format() == QImage::Format_RGB888 && source.width() >= 2 * shown.width() &&
+                                 .intersected(pixels.rect());
+        if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shown.width() &&
             source.height() >= 2 * shown.height()) {
-            display_ = shrinkRgb888(*pixels, source, shown.size());
+            display_ = shrinkRgb888(pixels, source, shown.size());
         } else {
-            const QImage part = source == pixels->rect() ? *pixels : pixels->copy(source);
+            const QImage part = source == pixels.rect() ? pixels : pixels.copy(source);
             display_ = part.size() == shown.size()
                            ? part
                            : part.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -13,7 +13,9 @@
 // What is drawn is a copy of the visible part at the size shown. A JPEG
 // picture keeps only its bytes and that copy: its full-size pixels are
 // dropped once the copy is made, and decoded again only when something needs
-// them (a re-encoding write, a larger view, a new size of the control).
+// them (a re-encoding write). A new size of the control takes a decode at the
+// smallest DCT scale that is at least the size drawn (Picture::pixelsToShow),
+// or the smaller decode the picture keeps when that is large enough.
 #pragma once
 
 #include <QWidget>

@@ -52,6 +52,18 @@ struct Records {
     QByteArray three = cameraJpeg(gradient(48, 64));
 };
 
+// Records 3 and 4, and a browser showing record 3.
+struct OnRecord3 {
+    OnRecord3() {
+        b.Edit_No->setText("3");
+        drv.show(b);
+    }
+    Session s;
+    Records r{s};
+    Driver drv;
+    Browser b;
+};
+
 void openNine(Driver& drv, Viewer& v, std::function<void(TPhoto_9F&)> script) {
     drv.expectModal<TPhoto_9F>(std::move(script));
     ui::openModal(Photo_9F, &v);
@@ -293,12 +305,8 @@ TEST(SinglePhoto, PicturesOverTheReadersLimitAreRefusedByBothSaves) {
 }
 
 TEST(FourPhotos, ShowsTheRecordsPhotosAndReplacesTheOneOfTheButtonPressed) {
-    Session s;
-    Records r(s);
-    Driver drv;
-    Browser b;
-    b.Edit_No->setText("3");
-    drv.show(b);
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
     const QByteArray file = cameraJpeg(gradient(30, 40));
     const QString path = writeFile("photo.JPG", file);
 
@@ -352,12 +360,8 @@ TEST(FourPhotos, ShowsTheRecordsPhotosAndReplacesTheOneOfTheButtonPressed) {
 }
 
 TEST(FourPhotos, ADoubleClickEnlargesAPhotoOverTheOthersAndBack) {
-    Session s;
-    Records r(s);
-    Driver drv;
-    Browser b;
-    b.Edit_No->setText("3");
-    drv.show(b);
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
     openFour(drv, b, [&](TPhoto_BigF& f) {
         const QRect home[4] = {{8, 16, 402, 302}, {416, 16, 402, 302}, {8, 328, 402, 302}, {416, 328, 402, 302}};
         ui::Panel* panels[4] = {f.Panel_AA, f.Panel_BB, f.Panel_CC, f.Panel_DD};
@@ -388,6 +392,42 @@ TEST(FourPhotos, ADoubleClickEnlargesAPhotoOverTheOthersAndBack) {
         EXPECT_TRUE(f.Panel_AA->visible());
         drv.click(f.Button1);
     });
+}
+
+TEST(FourPhotos, ErasingTheEnlargedPhotoPutsAllFourBackHome) {
+    OnRecord3 on;
+    auto& [s, r, drv, b] = on;
+    openFour(drv, b, [&](TPhoto_BigF& f) {
+        auto erase = [&](ui::Button* button) {
+            drv.expectModal<TPhotoF>([&](TPhotoF& p) {
+                drv.click(p.Btn_Clear);
+                drv.click(p.Btn_Ok);
+            });
+            drv.click(button);
+        };
+        drv.dblClick(f.Image_CC);
+        ASSERT_FALSE(f.Panel_AA->visible());
+
+        // Another photo erased: the enlarged one stays enlarged.
+        erase(f.Btn_No1);
+        EXPECT_FALSE(f.Image_AA->hasPicture());
+        EXPECT_EQ(f.Panel_CC->bounds(), QRect(8, 16, 802, 602));
+        EXPECT_FALSE(f.Panel_BB->visible());
+
+        // The enlarged photo erased: nothing is left to double-click, so the
+        // four panels are back home and shown.
+        erase(f.Btn_No3);
+        EXPECT_FALSE(f.Image_CC->hasPicture());
+        const QRect home[4] = {{8, 16, 402, 302}, {416, 16, 402, 302}, {8, 328, 402, 302}, {416, 328, 402, 302}};
+        ui::Panel* panels[4] = {f.Panel_AA, f.Panel_BB, f.Panel_CC, f.Panel_DD};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(panels[i]->bounds(), home[i]);
+            EXPECT_TRUE(panels[i]->visible());
+        }
+        EXPECT_EQ(f.Image_CC->bounds(), QRect(1, 1, 400, 300));
+        drv.click(f.Button1);
+    });
+    EXPECT_TRUE(storedBlob(r.file, catchPhoto(3, 3)).null);
 }
 
 TEST(FourPhotos, APhotoThatDoesNotReadIsReportedAndRepairedThroughItsButton) {

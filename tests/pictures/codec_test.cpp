@@ -365,3 +365,124 @@ TEST(Picture, JpegDecodedOnFirstNeedAndCopiesKeepKindAndBytes)
     EXPECT_THROW(broken.pixels(), std::runtime_error);
     EXPECT_TRUE(broken.isJpeg());
 }
+
+namespace {
+
+// Mean difference per channel of two pictures of one size.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB888);
+    const QImage y = b.convertToFormat(QImage::Format_RGB888);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int i = 0; i < x.width() * 3; ++i)
+            sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
+    return sum / (double(x.width()) * x.height() * 3);
+}
+
+}  // namespace
+
+TEST(JpegScaledDecode, SmallestScaleCoveringTheSizeAskedWithTheSamePicture)
+{
+    const QImage src = gradient(400, 300);
+    const QByteArray bytes = encodeJpeg(src);
+    struct Case { QSize asked; QSize got; };
+    for (const Case& c : {Case{{0, 0}, {50, 38}},        // 1/8, rounded up
+                          Case{{50, 38}, {50, 38}},
+                          Case{{100, 75}, {100, 75}},     // 2/8
+                          Case{{101, 75}, {150, 113}},    // 3/8: both sides at least as asked
+                          Case{{100, 76}, {150, 113}},
+                          Case{{350, 200}, {350, 263}},   // 7/8
+                          Case{{351, 10}, {400, 300}},    // only the full size covers it
+                          Case{{4000, 3000}, {400, 300}}}) {
+        QSize full;
+        const QImage scaled = decodeJpegScaled(bytes, c.asked, &full);
+        EXPECT_EQ(scaled.size(), c.got) << c.asked.width() << " x " << c.asked.height();
+        EXPECT_EQ(scaled.format(), QImage::Format_RGB888);
+        EXPECT_EQ(full, QSize(400, 300));
+        const QImage reference = src.scaled(scaled.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(meanDifference(scaled, reference), 3.0) << c.asked.width() << " x " << c.asked.height();
+    }
+    EXPECT_EQ(decodeJpegScaled(bytes, {400, 300}), decodeJpeg(bytes));   // full size: the same decode
+    for (bool progressive : {false, true}) {   // other forms scale too
+        const QImage grey = decodeJpegScaled(otherJpeg(src, !progressive, progressive), {100, 75});
+        EXPECT_EQ(grey.size(), QSize(100, 75));
+        EXPECT_EQ(grey.format(), QImage::Format_RGB888);
+    }
+}
+
+TEST(JpegScaledDecode, RefusesWhatTheFullDecodeRefusesWithItsMessage)
+{
+    auto message = [](auto decode) -> std::string {
+        try {
+            decode();
+        } catch (const CodecError& e) {
+            return e.what();
+        }
+        return {};
+    };
+    const QSize small(10, 10);
+    std::vector<QByteArray> bad = {QByteArray(), QByteArray("\xFF\xD8", 2), QByteArray(1000, 'x')};
+    for (const QByteArray& full : {encodeJpeg(gradient(200, 150)), otherJpeg(gradient(200, 150), false, true)})
+        for (qsizetype cut : {qsizetype(1), qsizetype(20), qsizetype(200), full.size() / 2, full.size() - 40})
+            bad.push_back(full.left(cut));
+    QByteArray huge = encodeJpeg(gradient(16, 16));
+    const qsizetype sof = findMarker(huge, 0xC0);
+    ASSERT_GE(sof, 0);
+    huge[sof + 5] = huge[sof + 7] = char(0xFD);   // 65000 x 65000
+    huge[sof + 6] = huge[sof + 8] = char(0xE8);
+    bad.push_back(huge);
+    for (const QByteArray& b : bad) {
+        const std::string expected = message([&] { decodeJpeg(b); });
+        ASSERT_NE(expected, "") << b.size();
+        EXPECT_EQ(message([&] { decodeJpegScaled(b, small); }), expected) << b.size();
+        EXPECT_THROW(Picture::fromJpeg(b).pixelsToShow(small), CodecError) << b.size();
+    }
+
+    // Random damage: the scaled decode fails exactly where the full one does.
+    const QByteArray good = encodeJpeg(gradient(64, 64));
+    QRandomGenerator rng(815);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray damaged = good;
+        for (int i = 0, flips = 1 + int(rng.bounded(8)); i < flips; ++i)
+            damaged[qsizetype(rng.bounded(int(damaged.size())))] = char(rng.bounded(256));
+        EXPECT_EQ(message([&] { decodeJpegScaled(damaged, small); }), message([&] { decodeJpeg(damaged); }))
+            << round;
+    }
+}
+
+TEST(Picture, ShownFromASmallerDecodeWhileItsPixelsStayFullSize)
+{
+    const QByteArray bytes = encodeJpeg(gradient(400, 300));
+    const Picture p = Picture::fromJpeg(bytes);
+    const QImage shown = p.pixelsToShow({100, 75});
+    EXPECT_EQ(shown.size(), QSize(100, 75));
+    EXPECT_FALSE(p.isDecoded());   // only the smaller decode
+    const Picture copy = p;
+    // Kept and shared: a smaller view of any copy draws from the same decode.
+    EXPECT_EQ(copy.pixelsToShow({80, 40}).cacheKey(), shown.cacheKey());
+    EXPECT_EQ(copy.pixelsToShow({150, 100}).size(), QSize(150, 113));   // a larger view: a new decode
+    EXPECT_EQ(p.pixelsToShow({100, 75}).size(), QSize(150, 113));       // kept in place of the first
+    // A decode larger than half the picture serves that draw only.
+    EXPECT_EQ(p.pixelsToShow({300, 200}).size(), QSize(300, 225));
+    EXPECT_EQ(p.pixelsToShow({10, 10}).size(), QSize(150, 113));
+    EXPECT_FALSE(p.isDecoded());
+    // The picture's pixels stay the full-size decode (what a re-encoding
+    // write encodes), and once there they are what is shown.
+    EXPECT_EQ(copy.pixels(), decodeJpeg(bytes));
+    EXPECT_EQ(p.pixelsToShow({10, 10}).size(), QSize(400, 300));
+    Picture released = p;
+    released.releasePixels();
+    EXPECT_FALSE(released.isDecoded());
+    EXPECT_EQ(released.pixelsToShow({10, 10}).size(), QSize(150, 113));   // the smaller decode stays
+    // A view as large as the picture gets the full decode, as its pixels.
+    const Picture other = Picture::fromJpeg(bytes);
+    EXPECT_EQ(other.pixelsToShow({400, 300}).size(), QSize(400, 300));
+    EXPECT_TRUE(other.isDecoded());
+
+    const Picture bitmap = Picture::fromBitmap(gradient(40, 30));
+    EXPECT_EQ(bitmap.pixelsToShow({10, 10}), bitmap.pixels());
+    EXPECT_TRUE(Picture().pixelsToShow({10, 10}).isNull());
+    EXPECT_EQ(fitProportionally({400, 300}, {100, 100}), QSize(100, 75));
+    EXPECT_EQ(fitProportionally({300, 400}, {100, 100}), QSize(75, 100));
+}

@@ -206,6 +206,43 @@ TEST(PictureStorage, UnreadableBlobsFailTheRead)
     EXPECT_TRUE(bitmapFirstRead(row.read("PHOTO4", 2), NullTest::With).isBitmap());
 }
 
+TEST(PictureStorage, JpegReadForAViewDecodesOnlyAsLargeAsShownAndStoresAsBefore)
+{
+    CatchRow row;
+    const QImage big = gradient(1600, 1200);
+    const QByteArray bytes = encodeJpeg(big);
+    row.store("PHOTO1", keepingJpegWrite, Picture::fromJpeg(bytes));
+    auto write = [](db::Param& p, const Picture&) { p.setBlob("this is no picture"); };
+    row.store("PHOTO2", write, Picture(), 2);
+    row.store("PHOTO3", keepingJpegWrite, Picture::fromBitmap(QImage()), 3);
+
+    // Shown in 800 x 600 at most: a decode of 800 x 600 serves every view up
+    // to that; the stores still take the bytes and the full-size decode.
+    const Picture read = jpegOnlyRead(row.read("PHOTO1"), QSize(800, 600));
+    EXPECT_TRUE(read.isJpeg());
+    EXPECT_FALSE(read.isDecoded());
+    EXPECT_EQ(read.width(), 1600);
+    EXPECT_EQ(read.pixelsToShow(QSize(400, 300)).size(), QSize(800, 600));
+    EXPECT_EQ(keptJpegBytes(read), bytes);
+    EXPECT_EQ(reencodedJpegBytes(read), encodeJpeg(decodeJpeg(bytes)));
+    EXPECT_EQ(read.pixels().size(), QSize(1600, 1200));
+    // A portrait photo is fitted by its height.
+    EXPECT_EQ(decodeJpegOnly(encodeJpeg(gradient(1200, 1600)), QSize(800, 600)).pixelsToShow({1, 1}).size(),
+              QSize(450, 600));
+    // Shown at more than half its size: the full decode, as the plain read.
+    EXPECT_TRUE(decodeJpegOnly(bytes, QSize(1000, 1000)).isDecoded());
+    EXPECT_TRUE(decodeJpegOnly(bytes, QSize(4000, 4000)).isDecoded());
+
+    // NULL, empty and unreadable values as the plain read gives them.
+    EXPECT_TRUE(jpegOnlyRead(row.read("PHOTO4"), QSize(800, 600)).isNone());
+    const Picture empty = jpegOnlyRead(row.read("PHOTO3", 3), QSize(800, 600));
+    EXPECT_TRUE(empty.isBitmap());
+    EXPECT_EQ(empty.width(), 0);
+    db::Field& text = row.read("PHOTO2", 2);
+    EXPECT_THROW(jpegOnlyRead(text, QSize(800, 600)), CodecError);
+    EXPECT_THROW(decodeJpegOnly(bytes.left(bytes.size() / 2), QSize(800, 600)), CodecError);
+}
+
 TEST(PictureStorage, LargePicturesSurviveTheBlobRoundTrip)
 {
     MemoRow row;

@@ -217,3 +217,38 @@ TEST(Images, AJpegPictureKeepsItsBytesAndOnlyAShownCopyOfItsPixels) {
     EXPECT_EQ(photo->displayPixels().size(), QSize(210, 157));
     EXPECT_FALSE(photo->picture().isDecoded());
 }
+
+TEST(Images, AJpegPictureIsShownFromADecodeAtLeastTheSizeDrawnScaledDownSmoothly) {
+    Driver drv;
+    Form f(nullptr, QStringLiteral("ImageF"));
+    f.setFixedClientSize(800, 300);
+    auto* photo = new Image(&f, QStringLiteral("Image_A"), 0, 0, 105, 81);
+    auto* full = new Image(&f, QStringLiteral("Image_B"), 400, 0, 105, 81);   // drawn from the full decode
+    QImage pixels(1600, 1200, QImage::Format_RGB888);
+    for (int y = 0; y < 1200; ++y)
+        for (int x = 0; x < 1600; ++x)
+            pixels.setPixelColor(x, y, QColor(x * 255 / 1600, y * 255 / 1200, (x ^ y) & 0x7F));
+    const QByteArray bytes = tolvane::pictures::encodeJpeg(pixels);
+    photo->setPicture(Picture::fromJpeg(bytes));
+    drv.show(f);
+    for (QSize box : {QSize(105, 81), QSize(210, 162), QSize(390, 300)}) {
+        for (Image* img : {photo, full}) {
+            img->setProportional(true);
+            img->setBounds(img->left(), 0, box.width(), box.height());
+        }
+        full->setPicture(Picture::fromJpeg(bytes, tolvane::pictures::decodeJpeg(bytes)));
+        f.grab();
+        EXPECT_FALSE(photo->picture().isDecoded());   // never decoded at full size to be shown
+        const QImage shown = photo->displayPixels();
+        const QImage reference = full->displayPixels();
+        ASSERT_EQ(shown.size(), reference.size());
+        EXPECT_EQ(shown.size(), photo->pictureRect().size());
+        double diff = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor a = shown.pixelColor(x, y), b = reference.pixelColor(x, y);
+                diff += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+            }
+        EXPECT_LT(diff / (3.0 * shown.width() * shown.height()), 3.0) << box.width();   // about 1 %
+    }
+}
