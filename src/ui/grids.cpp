@@ -107,10 +107,22 @@ DBGrid::DBGrid(QWidget* parent, const QString& name, int l, int t, int w, int h)
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
+    // The rows paint their own background (paintEvent), so a scroll only marks
+    // the rows for repainting instead of copying the window's pixels at once:
+    // stepping through thousands of rows costs no copy per step.
+    viewport()->setAutoFillBackground(false);
     show();
 }
 
 DBGrid::~DBGrid() { setDataSource(nullptr); }
+
+void DBGrid::paintEvent(QPaintEvent* e) {
+    {
+        QPainter p(viewport());
+        p.fillRect(e->rect(), viewport()->palette().brush(viewport()->backgroundRole()));
+    }
+    QTableView::paintEvent(e);
+}
 
 void DBGrid::setColumns(std::vector<GridColumn> columns) {
     columns_ = std::move(columns);

@@ -79,6 +79,7 @@ public:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     friend class DataSource;
