@@ -50,40 +50,40 @@ e2e_box_ok "$main"                             # no lessons table
 e2e_click "$main" 152 112                      # ＤＡＴＡ　表示
 br=$(e2e_window "釣果記録" 960 710)
 
-# The map editor: a cut-off PNG is a failed paste, and 登　録 keeps the map.
+# map_paste FILE: the map editor opened from the browser, FILE offered on the
+# clipboard and "クリップボードから" pressed. map_close X Y: the button at X Y
+# closes it, and the browser is active again.
+map_paste() {
+  offer "$1"
+  e2e_click "$br" 884 326                      # 地図
+  map=$(e2e_window "地図・仕掛け" 690 560)
+  e2e_click "$map" 604 146                     # クリップボードから
+}
+map_close() {
+  e2e_click "$map" "$1" "$2"
+  e2e_wait_gone "$map"
+  e2e_wait_active "$br"
+}
+
+# A cut-off PNG is a failed paste, and 登　録 keeps the map.
 png "$E2E_DIR/map.png" 320 240
 head -c 200 "$E2E_DIR/map.png" >"$E2E_DIR/cut.png"
-offer "$E2E_DIR/cut.png"
-e2e_click "$br" 884 326                        # 地図
-map=$(e2e_window "地図・仕掛け" 690 560)
-e2e_click "$map" 604 146                       # クリップボードから
+map_paste "$E2E_DIR/cut.png"
 e2e_box_ok "$map"                              # 失敗しました
-e2e_click "$map" 604 376                       # 登　録
-e2e_wait_gone "$map"
-e2e_wait_active "$br"
+map_close 604 376                              # 登　録
 e2e_log "ok: a cut-off picture was refused by the map editor"
 
 # Over 100 megapixels: the clipboard's picture cannot be taken either.
 png "$E2E_DIR/huge.png" 10050 10000
-offer "$E2E_DIR/huge.png"
-e2e_click "$br" 884 326                        # 地図
-map=$(e2e_window "地図・仕掛け" 690 560)
-e2e_click "$map" 604 146                       # クリップボードから
+map_paste "$E2E_DIR/huge.png"
 e2e_box_ok "$map"                              # 失敗しました
-e2e_click "$map" 604 495                       # 戻　る
-e2e_wait_gone "$map"
-e2e_wait_active "$br"
+map_close 604 495                              # 戻　る
 e2e_log "ok: a picture over 100 megapixels was refused"
 
 # 40 megapixels: taken from the clipboard and stored at its size.
 png "$E2E_DIR/big.png" 8000 5000
-offer "$E2E_DIR/big.png"
-e2e_click "$br" 884 326                        # 地図
-map=$(e2e_window "地図・仕掛け" 690 560)
-e2e_click "$map" 604 146                       # クリップボードから
-e2e_click "$map" 604 376                       # 登　録
-e2e_wait_gone "$map"
-e2e_wait_active "$br"
+map_paste "$E2E_DIR/big.png"
+map_close 604 376                              # 登　録
 e2e_click "$br" 856 19                         # 戻　る
 e2e_wait_gone "$br"
 e2e_wait_active "$main"

@@ -55,6 +55,15 @@ void search(Driver& drv, TShowF& w, std::function<void(TSelectF&)> script) {
 
 }  // namespace
 
+// The viewer over the sample memos, for the searches.
+struct MemoSearch : ::testing::Test {
+    Session s;
+    bool stored = (storeMemos(s), true);
+    Driver drv;
+    Viewer v{drv};
+    TShowF& w = v.w;
+};
+
 TEST(MemoSelectDialog, StartsWithNoCriterionAndTheLists) {
     Session s;
     Driver drv;
@@ -135,13 +144,7 @@ TEST(MemoSelectDialog, NoCriterionAndCancelHandBackNoSearch) {
     EXPECT_EQ(MemoSearchSql, "");
 }
 
-TEST(MemoSearch, SpeciesGenreAndMonthsFindTheirMemos) {
-    Session s;
-    storeMemos(s);
-    Driver drv;
-    Viewer v(drv);
-    TShowF& w = v.w;
-
+TEST_F(MemoSearch, SpeciesGenreAndMonthsFindTheirMemos) {
     // Exact species, not a part of a name.
     search(drv, w, [&](TSelectF& f) {
         drv.click(f.CheckBox1);
@@ -179,12 +182,7 @@ TEST(MemoSearch, SpeciesGenreAndMonthsFindTheirMemos) {
     EXPECT_EQ(codesInCursor(w).size(), 6u);
 }
 
-TEST(MemoSearch, CancelAndTheTitleBarKeepTheSetAndEnableTheMoves) {
-    Session s;
-    storeMemos(s);
-    Driver drv;
-    Viewer v(drv);
-    TShowF& w = v.w;
+TEST_F(MemoSearch, CancelAndTheTitleBarKeepTheSetAndEnableTheMoves) {
     search(drv, w, [&](TSelectF& f) {
         drv.click(f.CheckBox1);
         f.CBox1->setText("サバ");
@@ -206,12 +204,7 @@ TEST(MemoSearch, CancelAndTheTitleBarKeepTheSetAndEnableTheMoves) {
     EXPECT_EQ(MemoSearchSql, "");
 }
 
-TEST(MemoSearch, AValueTheDatabaseCannotHoldReopensTheSetShownBefore) {
-    Session s;
-    storeMemos(s);
-    Driver drv;
-    Viewer v(drv);
-    TShowF& w = v.w;
+TEST_F(MemoSearch, AValueTheDatabaseCannotHoldReopensTheSetShownBefore) {
     search(drv, w, [&](TSelectF& f) {
         drv.click(f.CheckBox1);
         f.CBox1->setText("サバ");
@@ -230,12 +223,7 @@ TEST(MemoSearch, AValueTheDatabaseCannotHoldReopensTheSetShownBefore) {
     EXPECT_EQ(w.Label_CODE->caption(), "4");
 }
 
-TEST(MemoSearch, TypedSpeciesReachesTheBoxWhileItsListIsDown) {
-    Session s;
-    storeMemos(s);
-    Driver drv;
-    Viewer v(drv);
-    TShowF& w = v.w;
+TEST_F(MemoSearch, TypedSpeciesReachesTheBoxWhileItsListIsDown) {
     search(drv, w, [&](TSelectF& f) {
         drv.click(f.CheckBox1);
         f.CBox1->setEditText(QString());
