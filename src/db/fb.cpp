@@ -4,6 +4,10 @@
 #include <cstring>
 #include <limits>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 #include "db/fb_detail.h"
 
 namespace tolvane::db {
@@ -40,6 +44,19 @@ std::string messageToUtf8(const std::string& raw) {
     for (unsigned char c : raw) s += c < 0x80 ? static_cast<char>(c) : '?';
     return s;
 }
+
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+__attribute__((target("avx"))) void zeroUpper() { _mm256_zeroupper(); }
+}  // namespace
+
+void clearUpperVectorState() {
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx) zeroUpper();
+}
+#else
+void clearUpperVectorState() {}
+#endif
 
 void throwStatus(const ISC_STATUS* status) {
     const long sqlcode = isc_sqlcode(status);

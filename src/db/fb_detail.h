@@ -41,6 +41,13 @@ struct DbState {
     }
 };
 
+// Marks the upper halves of the AVX registers unused (vzeroupper) where the
+// processor has AVX. Code elsewhere in the process (the text shaping of the
+// window layer) can leave them marked in use, and the engine's SSE code then
+// runs about half as fast again on recent processors, on every statement and
+// blob read, until something clears them: called before each of those.
+void clearUpperVectorState();
+
 // Error text from the library may hold bytes of our own Shift-JIS text (a
 // value, a name) or of a UTF-8 file path; hand the windows valid UTF-8.
 std::string messageToUtf8(const std::string& raw);

@@ -16,6 +16,7 @@
 
 namespace tolvane::db {
 
+using detail::clearUpperVectorState;
 using detail::DbState;
 using detail::throwStatus;
 
@@ -505,6 +506,7 @@ struct Query::Impl final : detail::HandleHolder {
     }
 
     void run(bool wantRows) {
+        clearUpperVectorState();
         q.tr_.ensureStarted();   // attaches on first use
         prepare();
         bind();
@@ -635,6 +637,7 @@ struct Query::Impl final : detail::HandleHolder {
     }
 
     std::string readBlob(ISC_QUAD id) {
+        clearUpperVectorState();
         ISC_STATUS_ARRAY status;
         isc_blob_handle bh = 0;
         auto* tr = static_cast<isc_tr_handle*>(q.tr_.handle());
