@@ -399,7 +399,11 @@ void TFishdataF::ShowPhotos() {
         tolvane::db::Field& photo = IBSQL_2.fieldByName(columns[n]);
         if (photo.isNull()) continue;
         Prg_Bar1->setPosition(25 * (n + 1));
-        guarded(this, [&] { images[n]->setPicture(tolvane::pictures::jpegOnlyRead(photo)); });
+        // Decoded only as large as its box shows it; the full-size pixels come
+        // at their first need.
+        guarded(this, [&] {
+            images[n]->setPicture(tolvane::pictures::jpegOnlyRead(photo, images[n]->size()));
+        });
     }
     Prg_Bar1->setWidth(0);
 }

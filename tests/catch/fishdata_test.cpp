@@ -163,7 +163,7 @@ TEST(CatchBrowserDisplay, EveryColumnInItsBoxAndTheBoatWording) {
     EXPECT_EQ(b.w.Label_x22->caption(), "ポイント");
 }
 
-TEST(CatchBrowserDisplay, TideChartsAsBitmapOrJpegMapAndAnOnlyThirdPhoto) {
+TEST(CatchBrowserDisplay, TideChartsAsBitmapOrJpegMapAndTheThirdAndFourthPhotos) {
     Session s;
     Driver drv;
     addTrip(1, "2024/01/01", "東京湾", "アジ");
@@ -175,10 +175,18 @@ TEST(CatchBrowserDisplay, TideChartsAsBitmapOrJpegMapAndAnOnlyThirdPhoto) {
     setBlob(2, "SHIO_ZU", chart);
     setBlob(2, "CHIZU", bmp);
     setBlob(2, "PHOTO3", photo);
+    const QByteArray big = test::cameraJpeg(gradient(1280, 960));
+    setBlob(2, "PHOTO4", big);
     Browser b(drv);
     TFishdataF& w = b.w;
 
     EXPECT_EQ(w.Edit_No->text(), "2");
+    // A photo far larger than its box is shown from a small decode, yet it
+    // stays the stored file, and its pixels are the full-size decode.
+    ASSERT_TRUE(w.Image_D->hasPicture());
+    EXPECT_EQ(w.Image_D->picture().jpegBytes(), big);
+    EXPECT_EQ(w.Image_D->picture().pixels().size(), QSize(1280, 960));
+    EXPECT_EQ(w.Image_D->picture().pixels(), pictures::decodeJpeg(big));
     EXPECT_EQ(ShioPicFlag, 1);
     EXPECT_EQ(MapPicFlag, 1);
     ASSERT_TRUE(w.Image_Shio->picture().isJpeg());
@@ -188,9 +196,8 @@ TEST(CatchBrowserDisplay, TideChartsAsBitmapOrJpegMapAndAnOnlyThirdPhoto) {
     EXPECT_FALSE(w.Image_B->hasPicture());
     ASSERT_TRUE(w.Image_C->hasPicture());
     EXPECT_EQ(w.Image_C->picture().jpegBytes(), photo);
-    EXPECT_FALSE(w.Image_D->hasPicture());
     EXPECT_EQ(w.Prg_Bar1->width(), 0);
-    EXPECT_EQ(w.Prg_Bar1->position(), 75);   // stood at the third photo
+    EXPECT_EQ(w.Prg_Bar1->position(), 100);   // stood at the fourth photo
     // Rectangles NULL: empty shapes at (37, -5).
     EXPECT_EQ(w.Shape_1->bounds(), QRect(37, -5, 0, 0));
 
@@ -201,6 +208,7 @@ TEST(CatchBrowserDisplay, TideChartsAsBitmapOrJpegMapAndAnOnlyThirdPhoto) {
     EXPECT_EQ(MapPicFlag, 0);
     EXPECT_FALSE(w.Image_Map->hasPicture());
     EXPECT_FALSE(w.Image_C->hasPicture());
+    EXPECT_FALSE(w.Image_D->hasPicture());
     EXPECT_EQ(w.Prg_Bar1->position(), 0);
 
     // While a new record is typed the shapes are not drawn.
