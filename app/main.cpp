@@ -11,7 +11,7 @@
 #include "core/DM_1.h"
 #include "app/Main_F.h"
 #include "db/fb.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/form.h"
 
 int main(int argc, char** argv) {

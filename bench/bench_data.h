@@ -22,7 +22,7 @@
 
 #include "bench_common.h"
 #include "db/fb.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 namespace benchdata {
 

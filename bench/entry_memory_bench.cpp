@@ -21,7 +21,7 @@
 #include "catch/Fish_Data_IN.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/platform.h"
 
 using namespace tolvane;

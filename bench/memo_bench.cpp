@@ -27,7 +27,7 @@
 #include "db/fb.h"
 #include "memo/Show_F.h"
 #include "memo/WorkSheet_F.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/form.h"
 
 namespace fs = std::filesystem;

@@ -26,7 +26,7 @@
 #include "db/fb.h"
 #include "photo/Map_F.h"
 #include "photo/Photo_Big_F.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/storage.h"
 #include "ui/controls.h"
 #include "ui/form.h"

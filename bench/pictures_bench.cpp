@@ -4,7 +4,7 @@
 //
 //   tolvane_bench_pictures [runs]   (default 7)
 #include "bench_common.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 #include <QImage>
 #include <algorithm>

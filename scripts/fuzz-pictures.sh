@@ -34,8 +34,8 @@ LIBS=($(pkg-config --libs Qt6Gui) -ljpeg)
 for kind in jpeg bmp; do
   DEF=$(echo "FUZZ_$kind" | tr a-z A-Z)
   echo "fuzz-pictures: building the $kind decoder target" >&2
-  clang++ "${CXXFLAGS[@]}" -D"$DEF" "$ROOT/tests/pictures/fuzz/decoder_fuzz.cpp" \
-    "$ROOT/src/pictures/codec.cpp" "${LIBS[@]}" -o "$WORK/fuzz_$kind"
+  clang++ "${CXXFLAGS[@]}" -D"$DEF" "$ROOT/tests/imaging/fuzz/decoder_fuzz.cpp" \
+    "$ROOT/src/imaging/codec.cpp" "${LIBS[@]}" -o "$WORK/fuzz_$kind"
 done
 
 # Seed pictures in the forms the readers meet.

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 

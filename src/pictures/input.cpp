@@ -1,6 +1,6 @@
 #include "pictures/input.h"
 
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/labels.h"
 #include "ui/platform.h"
 

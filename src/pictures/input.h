@@ -3,7 +3,7 @@
 // (clipboard, picture-open dialog, message box) are tolvane::ui::platform().
 #pragma once
 
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 
 #include <QString>
 #include <QStringList>

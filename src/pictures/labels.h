@@ -2,7 +2,7 @@
 // and height in pixels as decimal integers.
 #pragma once
 
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 
 #include <QString>
 #include <utility>

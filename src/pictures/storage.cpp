@@ -1,7 +1,7 @@
 #include "pictures/storage.h"
 
 #include "db/fb.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 #include <string>
 #include <string_view>

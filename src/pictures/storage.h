@@ -4,7 +4,7 @@
 // tells the format by trying to decode.
 #pragma once
 
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 
 #include <QByteArray>
 #include <QSize>

@@ -20,7 +20,7 @@
 
 #include <QWidget>
 
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 #include "ui/control.h"
 
 namespace tolvane::ui {

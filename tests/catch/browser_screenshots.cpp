@@ -5,7 +5,7 @@
 #include "catch/WorkSheet_F2.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/testing/screenshots.h"
 
 namespace {

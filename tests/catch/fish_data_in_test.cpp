@@ -14,7 +14,7 @@
 #include "lessons/Kadai_In_F.h"
 #include "support/test_sql.h"
 #include "app/Main_F.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/input.h"
 #include "ui/testing/driver.h"
 #include "support/test_pictures.h"

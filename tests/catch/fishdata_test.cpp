@@ -12,7 +12,7 @@
 #include "catch/Fish_Data_IN.h"
 #include "catch/WorkSheet_F2.h"
 #include "app/Main_F.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "support/test_pictures.h"
 
 using namespace tolvane;

@@ -4,7 +4,7 @@
 #include "catch/Fish_Data_IN.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 #include "ui/testing/screenshots.h"
 
 namespace {

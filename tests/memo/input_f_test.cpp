@@ -11,8 +11,8 @@
 #include "memo/Input_F.h"
 #include "memo/Show_F.h"
 #include "memo_fixture.h"
-#include "pictures/codec.h"
-#include "pictures/picture.h"
+#include "imaging/codec.h"
+#include "imaging/picture.h"
 #include "support/test_pictures.h"
 #include "ui/testing/driver.h"
 

@@ -2,7 +2,7 @@
 #include <QPointer>
 
 #include "core/DM_1.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "memo/Input_F.h"
 #include "memo/Select_F.h"
 #include "memo/Show_F.h"

@@ -7,7 +7,7 @@
 #include "maintenance/Mente_F.h"
 #include "memo/Show_F.h"
 #include "memo_fixture.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/testing/driver.h"
 
 using namespace tolvane;

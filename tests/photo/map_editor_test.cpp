@@ -7,7 +7,7 @@
 #include "catch/Fish_Data_IN.h"
 #include "photo/Fish_Chizu_In_F.h"
 #include "photo_fixture.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/testing/driver.h"
 
 using namespace tolvane;

@@ -8,7 +8,7 @@
 #include "photo/Map_F.h"
 #include "photo/Map_Shio_F.h"
 #include "photo_fixture.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/storage.h"
 #include "ui/testing/driver.h"
 

@@ -8,7 +8,7 @@
 #include "photo/Photo_Big_F.h"
 #include "photo/Photo_F.h"
 #include "photo_fixture.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/testing/driver.h"
 
 using namespace tolvane;

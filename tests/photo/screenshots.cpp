@@ -8,7 +8,7 @@
 #include "photo/Photo_Big_F.h"
 #include "photo/Photo_F.h"
 #include "pictures/labels.h"
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 #include "ui/testing/screenshots.h"
 
 using tolvane::pictures::Picture;

@@ -1,6 +1,6 @@
 // Pastes, file loads and size labels, with the platform's clipboard, dialog
 // and message box answered by a recording stand-in.
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/input.h"
 #include "pictures/labels.h"
 

@@ -1,6 +1,6 @@
 // Pictures written into and read back from real blob columns of fresh
 // database files, through every write and read variant.
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
 

@@ -5,7 +5,7 @@
 #include "core/DM_1.h"
 #include "core/handover.h"
 #include "pictures/labels.h"
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 #include "tide/Fish_Shio_In_F.h"
 #include "tide/New_Shio_In_F.h"
 #include "tide/ShiOnly_F.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "catch/catch_fixture.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "support/test_sql.h"
 #include "ui/controls.h"
 #include "ui/form.h"

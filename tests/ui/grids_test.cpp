@@ -8,7 +8,7 @@
 #include "support/test_databases.h"
 #include "ui/form.h"
 #include "ui/grids.h"
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 #include "ui/image.h"
 #include "ui/testing/driver.h"
 

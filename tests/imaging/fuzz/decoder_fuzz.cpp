@@ -2,7 +2,7 @@
 // scripts/fuzz-pictures.sh, one binary per decoder (FUZZ_JPEG or FUZZ_BMP).
 // Any input must end in a picture or a CodecError: a crash, a sanitizer
 // report, a leak or another exception is a finding.
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "pictures/picture.h"
+#include "imaging/picture.h"
 
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 namespace tolvane::pictures {
 

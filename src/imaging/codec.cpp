@@ -1,4 +1,4 @@
-#include "pictures/codec.h"
+#include "imaging/codec.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 // The picture type and the JPEG and BMP codecs, including what they do with
 // input that is not a whole, sane picture.
-#include "pictures/codec.h"
-#include "pictures/picture.h"
+#include "imaging/codec.h"
+#include "imaging/picture.h"
 
 #include <QRandomGenerator>
 #include <cstdio>
