@@ -1,6 +1,7 @@
 #include "address/Name_Show_F.h"
 
 #include <QCloseEvent>
+#include <stdexcept>
 #include <string>
 
 #include "core/DM_1.h"
@@ -197,8 +198,16 @@ void TName_ShowF::AddrUpdate() {
 }
 
 bool TName_ShowF::store(const std::function<void()>& setKey) {
+    // A character Shift-JIS cannot hold is named with its box; nothing is
+    // sent. The note has no label: it is the memo of the entry.
+    const QString unstorable = unstorableTextLine(
+        {{Edit2->text(), Label2->caption()}, {Edit3->text(), Label3->caption()},
+         {Edit4->text(), Label4->caption()}, {Edit5->text(), Label5->caption()},
+         {Edit6->text(), Label6->caption()}, {Edit7->text(), Label7->caption()},
+         {Edit8->text(), Label8->caption()}, {Edit9->text(), Label9->caption()},
+         {Memo1->text(), QStringLiteral("メモ")}});
     try {
-        // Inside the guarded part: a text Shift-JIS cannot hold fails here.
+        if (!unstorable.isEmpty()) throw std::invalid_argument("unstorable text");   // a failed write
         setKey();
         IBSQL.paramByName("parA01_SYBETU").setInteger(chosenKind());
         const std::pair<const char*, Edit*> texts[] = {
@@ -216,7 +225,7 @@ bool TName_ShowF::store(const std::function<void()>& setKey) {
         } catch (const std::exception&) {
         }
         // The window stays open with what was typed.
-        platform().messageBox(this, QStringLiteral("入力エラーです"));
+        platform().messageBox(this, failureMessage(QStringLiteral("入力エラーです"), unstorable));
         return false;
     }
 }

@@ -751,7 +751,7 @@ void TFishDataIn::Btn_New_YesClick() {
 
         // Every text first: a character Shift-JIS cannot hold is named with
         // the label of its box.
-        const std::pair<QString, QString> texts[] = {
+        const QString unstorable = unstorableTextLine({
             {Edit_Day->text(), Label_Day->caption()},
             {Edit_Tenki->text(), Label_Tenki->caption()},
             {Edit_Fune->text(), Label_x22->caption()},
@@ -764,9 +764,8 @@ void TFishDataIn::Btn_New_YesClick() {
             {Edit_F3->text(), Label_F3->caption()},
             {Memo_Shikake->text(), Label_Shikake->caption()},
             {Memo_Cyouka->text(), Label_Cyouka->caption()},
-        };
-        for (const auto& [value, label] : texts)
-            if (const auto c = unstorableCharacter(value)) throw UnstorableText(unstorableCharacterLine(label, *c));
+        });
+        if (!unstorable.isEmpty()) throw UnstorableText(unstorable);
 
         const auto no = wholeNumber(Edit_No->text());
         if (!no) throw BadInput();
@@ -810,7 +809,7 @@ void TFishDataIn::Btn_New_YesClick() {
         for (int i = 0; i < 8; ++i)
             q.paramByName(std::string("par") + kColumns[49 + i]).setInteger(ShioTimeRects[i]);
     } catch (const UnstorableText& e) {
-        platform().messageBox(this, QStringLiteral("入力が間違っています。確認ください\n") + e.line);
+        platform().messageBox(this, failureMessage(QStringLiteral("入力が間違っています。確認ください"), e.line));
         return;
     } catch (const std::exception&) {
         // A number that does not convert, a picture that cannot be encoded:

@@ -620,6 +620,32 @@ void TFishdataF::Memo_Change(Memo* sender) {
 }
 
 void TFishdataF::Btn_TeiseiClick() {
+    // A character Shift-JIS cannot hold is named with its box before
+    // anything is sent; the typed values and the correction state stay.
+    auto caption = [this](const char* label) { return findControl<Label>(label)->caption(); };
+    const QString unstorable = unstorableTextLine({
+        {Edit_Day->text(), caption("Label_Day")},
+        {Edit_Tenki->text(), caption("Label_Tenki")},
+        {Edit_Place->text(), caption("Label_Place")},
+        {Edit_Fune->text(), Label_x22->caption()},
+        {Edit_Shio->text(), caption("Label_Shio")},
+        {Edit_Shio_Kijyun->text(), caption("Label_Kijyun")},
+        {Edit_Old_Day->text(), caption("Label_Old_Day")},
+        {Edit_Max_T1->text(), caption("Label_Max")},
+        {Edit_Max_T2->text(), caption("Label_Max")},
+        {Edit_Min_T1->text(), caption("Label_Min")},
+        {Edit_Min_T2->text(), caption("Label_Min")},
+        {Edit_F1->text(), caption("Label_F1")},
+        {Edit_F2->text(), caption("Label_F2")},
+        {Edit_F3->text(), caption("Label_F3")},
+        {Memo_Shikake->text(), caption("Label_Shikake")},
+        {Memo_Cyouka->text(), caption("Label_Cyouka")},
+    });
+    if (!unstorable.isEmpty()) {
+        platform().messageBox(this, failureMessage(QStringLiteral("更新に失敗しました"), unstorable));
+        DM1->IBTr2.rollbackRetaining();
+        return;
+    }
     Bookmark mark = IBSQL_2.getBookmark();
     // A box that does not convert ends the handler here, in the error box:
     // nothing is sent and the typed values stay for mending.

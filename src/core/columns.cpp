@@ -85,3 +85,23 @@ std::optional<QString> unstorableCharacter(const QString& text) {
 QString unstorableCharacterLine(const QString& label, const QString& character) {
     return QStringLiteral("「%1」の「%2」は登録できない文字です").arg(label, character);
 }
+
+QString unstorableTextLine(const std::vector<BoxText>& texts) {
+    for (const BoxText& t : texts)
+        if (const auto c = unstorableCharacter(t.text)) return unstorableCharacterLine(t.box, *c);
+    return QString();
+}
+
+QString failureMessage(const QString& message, const QString& line) {
+    return line.isEmpty() ? message : message + QLatin1Char('\n') + line;
+}
+
+void setSearchText(tolvane::db::Param& param, const QString& value) {
+    if (unstorableCharacter(value)) param.clear();
+    else param.setString(value.toStdString());
+}
+
+QString searchLiteral(const QString& value) {
+    if (unstorableCharacter(value)) return QStringLiteral("NULL");
+    return QString::fromStdString(tolvane::db::quoted(value.toStdString()));
+}

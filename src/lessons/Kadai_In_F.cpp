@@ -1,6 +1,7 @@
 #include "lessons/Kadai_In_F.h"
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
 #include "core/messages.h"
 #include "ui/platform.h"
@@ -102,9 +103,19 @@ void TKadai_InF::KadaiInsert() {
         "insert into FISH_KADAI ( K00_CODENO , K00_PAPANO , K01_FISH , K02_PLACE , K03_TUKI , "
         "K10_MEMO ) values ( :parK00_CODENO , :parK00_PAPANO , :parK01_FISH , :parK02_PLACE , "
         ":parK03_TUKI , :parK10_MEMO )");
+    // A character Shift-JIS cannot hold is refused before anything is sent,
+    // named with its box (the place and fish come typed from the catch
+    // windows); the window stays open with the text.
+    const QString unstorable = unstorableTextLine({{KadaiPlace, QStringLiteral("場所")},
+                                                   {KadaiFish, QStringLiteral("魚種")},
+                                                   {Memo1->text(), LessonTextBoxName}});
+    if (!unstorable.isEmpty()) {
+        DM1->IBTr1.rollbackRetaining();
+        platform().messageBox(this, failureMessage(QStringLiteral("入力に失敗しました"), unstorable));
+        return;
+    }
     try {
         // The values come from the hand-over variables, never from the boxes.
-        // A text Shift-JIS cannot hold fails here, as a failed write.
         IBSQL.paramByName("parK00_CODENO").setInteger(newNo_);
         IBSQL.paramByName("parK00_PAPANO").setInteger(KadaiPapaNo);
         IBSQL.paramByName("parK01_FISH").setString(KadaiFish.toStdString());

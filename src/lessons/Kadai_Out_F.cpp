@@ -3,7 +3,9 @@
 #include <string>
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/handover.h"
+#include "core/messages.h"
 #include "ui/guard.h"
 #include "ui/platform.h"
 
@@ -92,9 +94,10 @@ void TKadai_OutF::KadaiSearch() {
     IBSQL.close();
     IBSQL.sqlClear();
     IBSQL.sqlAdd("select * from FISH_KADAI where " + condition + " order by K00_CODENO");
-    if (KadaiMask & 4) IBSQL.paramByName("parK02_PLACE").setString(SearchPlace.toStdString());
-    if (KadaiMask & 2) IBSQL.paramByName("parK03_TUKI").setString(SearchMonth.toStdString());
-    if (KadaiMask & 1) IBSQL.paramByName("parK01_FISH").setString(SearchFish.toStdString());
+    // A typed value Shift-JIS cannot hold matches no lesson.
+    if (KadaiMask & 4) setSearchText(IBSQL.paramByName("parK02_PLACE"), SearchPlace);
+    if (KadaiMask & 2) setSearchText(IBSQL.paramByName("parK03_TUKI"), SearchMonth);
+    if (KadaiMask & 1) setSearchText(IBSQL.paramByName("parK01_FISH"), SearchFish);
     IBSQL.open();
     IBSQL.last();
 }
@@ -151,6 +154,13 @@ void TKadai_OutF::Btn_InClick() {
     IBSQL_UP.close();
     IBSQL_UP.sqlClear();
     IBSQL_UP.sqlAdd("update FISH_KADAI set K10_MEMO = :parK10_MEMO where K00_CODENO = :parK00_CODENO");
+    // A character Shift-JIS cannot hold is refused before anything is sent;
+    // the text stays as typed, the button enabled.
+    if (const QString line = unstorableTextLine({{text, LessonTextBoxName}}); !line.isEmpty()) {
+        DM1->IBTr1.rollbackRetaining();
+        platform().messageBox(this, failureMessage(QStringLiteral("訂正に失敗しました"), line));
+        return;
+    }
     try {
         IBSQL_UP.paramByName("parK10_MEMO").setTextBlob(text.toStdString());
         IBSQL_UP.paramByName("parK00_CODENO").setInteger(key);

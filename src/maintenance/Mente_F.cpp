@@ -245,6 +245,13 @@ void TMenteF::runWrite(const Write& w) {
         platform().messageBox(this, QString::fromUtf8(w.emptyMessage));
         return;
     }
+    // The one text written is a genre: a character Shift-JIS cannot hold is
+    // named under the genre grid's title, and nothing is executed.
+    const QString unstorable = w.number ? QString() : unstorableTextLine({{text, QStringLiteral("ジャンル")}});
+    if (!unstorable.isEmpty()) {
+        platform().messageBox(this, failureMessage(QString::fromUtf8(w.wrongMessage), unstorable));
+        return;
+    }
     try {
         w.query.close();
         w.query.sqlClear();

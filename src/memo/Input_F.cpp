@@ -1,10 +1,12 @@
 #include "memo/Input_F.h"
 
 #include <QFont>
+#include <stdexcept>
 
 #include "core/DM_1.h"
 #include "core/columns.h"
 #include "core/lists.h"
+#include "core/messages.h"
 #include "pictures/input.h"
 #include "pictures/storage.h"
 #include "ui/platform.h"
@@ -294,7 +296,16 @@ void TInputF::Btn_OKClick() {
         return;
     }
 
+    // A character Shift-JIS cannot hold is named with its box; nothing is sent.
+    const QString unstorable = unstorableTextLine({{CBox_F1->text(), Label_Fish->caption()},
+                                                   {CBox_F2->text(), Label_Fish->caption()},
+                                                   {CBox_F3->text(), Label_Fish->caption()},
+                                                   {CBox1->text(), Label_Janru->caption()},
+                                                   {CBox_Turi->text(), Label_Turi->caption()},
+                                                   {CBox_Basyo->text(), Label_Basyo->caption()},
+                                                   {Memo1->text(), MemoTextBoxName}});
     try {
+        if (!unstorable.isEmpty()) throw std::invalid_argument("unstorable text");   // a failed save
         q.close();
         q.sqlClear();
         q.sqlAdd(" insert into FISH_MEMO (CODE , FISH1 , FISH2 , FISH3 , BUNRUI ,");
@@ -334,7 +345,7 @@ void TInputF::Btn_OKClick() {
         DM1->IBTr1.commitRetaining();
     } catch (const std::exception&) {
         // Nothing is stored; everything typed stays for another try.
-        platform().messageBox(this, QStringLiteral("!!!!"));
+        platform().messageBox(this, failureMessage(QStringLiteral("!!!!"), unstorable));
         DM1->IBTr1.rollbackRetaining();
         return;
     }

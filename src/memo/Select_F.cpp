@@ -1,6 +1,7 @@
 #include "memo/Select_F.h"
 
 #include "core/DM_1.h"
+#include "core/columns.h"
 #include "core/lists.h"
 #include "memo/Show_F.h"
 
@@ -128,18 +129,19 @@ void TSelectF::Btn_GOClick() {
         close();
         return;
     }
-    // Values go in as dialect-1 literals, an embedded double quote doubled.
-    const QString percent = QString::fromStdString(tolvane::db::quoted("%"));
+    // Values go in as dialect-1 literals, an embedded double quote doubled;
+    // a value Shift-JIS cannot hold goes in as NULL and matches no memo.
+    const QString percent = searchLiteral(QStringLiteral("%"));
     QString sql = QStringLiteral(" select * from FISH_MEMO where ");
     if (CheckBox1->checked()) {
-        const QString t = QString::fromStdString(tolvane::db::quoted(CBox1->text().toStdString()));
+        const QString t = searchLiteral(CBox1->text());
         sql += " ( FISH1 = " + t + " or FISH2 = " + t + " or FISH3 = " + t + " ) and ";
     } else {
         sql += " ( FISH1 like " + percent + " or FISH2 like " + percent + " or FISH3 like " + percent +
                " ) and ";
     }
     if (CheckBox2->checked()) {
-        const QString g = QString::fromStdString(tolvane::db::quoted(CBox2->text().toStdString()));
+        const QString g = searchLiteral(CBox2->text());
         sql += " ( BUNRUI = " + g + " ) and ";
     } else {
         sql += " ( BUNRUI like " + percent + " ) and ";

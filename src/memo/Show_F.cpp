@@ -6,6 +6,7 @@
 #include "core/DM_1.h"
 #include "core/columns.h"
 #include "core/handover.h"
+#include "core/messages.h"
 #include "maintenance/Mente_F.h"
 #include "memo/Select_F.h"
 #include "memo/WorkSheet_F.h"
@@ -35,9 +36,6 @@ const QColor kNavy(0, 0, 128);
 
 const char kAllMemos[] = " select * from FISH_MEMO order by CODE";
 const char kOneMemo[] = " select * from FISH_MEMO where CODE = :parCODE order by CODE";
-
-// The memo text has no label of its own; its column is called so elsewhere.
-const QString kMemoLabel = QStringLiteral("内容");
 
 Edit* memoEdit(QWidget* parent, const char* name, int l, int t, int w) {
     auto* e = new Edit(parent, name, l, t, w, 24);
@@ -417,11 +415,10 @@ TShowF::Written TShowF::writeCorrection() {
     tolvane::db::Query& q = IBSQL_UP;
     try {
         // A character Shift-JIS cannot hold is named with its box; nothing is sent.
-        for (const auto& [edit, label] : boxes)
-            if (const auto c = unstorableCharacter(edit->text()))
-                throw NotWritten(unstorableCharacterLine(findControl<Label>(label)->caption(), *c));
-        if (const auto c = unstorableCharacter(Memo1->text()))
-            throw NotWritten(unstorableCharacterLine(kMemoLabel, *c));
+        std::vector<BoxText> texts;
+        for (const auto& [edit, label] : boxes) texts.push_back({edit->text(), findControl<Label>(label)->caption()});
+        texts.push_back({Memo1->text(), MemoTextBoxName});
+        if (const QString line = unstorableTextLine(texts); !line.isEmpty()) throw NotWritten(line);
 
         q.close();
         q.sqlClear();
@@ -446,9 +443,7 @@ TShowF::Written TShowF::writeCorrection() {
 
 void TShowF::failed(const QString& line) {
     DM1->IBTr1.rollbackRetaining();
-    QString message = QStringLiteral("訂正に失敗しました");
-    if (!line.isEmpty()) message += QLatin1Char('\n') + line;
-    platform().messageBox(this, message);
+    platform().messageBox(this, failureMessage(QStringLiteral("訂正に失敗しました"), line));
 }
 
 void TShowF::Btn_Chenge_OKClick() {

@@ -303,12 +303,13 @@ TEST(AddressEntry, AFailedWriteKeepsTheWindowAndItsContentsAndStoresNothing) {
         EXPECT_EQ(w.Memo1->text(), "船長");
         EXPECT_TRUE(storedEntries(s.files.catchFile()).empty());
 
-        // A character Shift-JIS cannot hold fails as a write.
+        // A character Shift-JIS cannot hold is named with its box.
         w.Edit2->setText("第一丸");
         drv.typeIme(w.Edit3, "𠮷");
         drv.click(w.Btn_In);
-        EXPECT_EQ(drv.takeMessages(), QStringList{"入力エラーです"});
+        EXPECT_EQ(drv.takeMessages(), QStringList{"入力エラーです\n「名　前」の「𠮷」は登録できない文字です"});
         EXPECT_TRUE(w.isOpen());
+        EXPECT_EQ(w.Edit3->text(), "田中𠮷");
         EXPECT_TRUE(storedEntries(s.files.catchFile()).empty());
 
         w.Edit3->setText("田中");
@@ -323,6 +324,35 @@ TEST(AddressEntry, AFailedWriteKeepsTheWindowAndItsContentsAndStoresNothing) {
     EXPECT_EQ(rows[0].kind, 2);
     EXPECT_EQ(rows[0].text.at("A02_SHOP"), QString("第一丸"));
     EXPECT_EQ(rows[0].text.at("A11_MEMO"), QString("船長"));
+}
+
+TEST(AddressEntry, ACorrectionNamesTheBoxOfACharacterShiftJisCannotHoldAndChangesNothing) {
+    Session s;
+    plant(s.files.catchFile(), 1, 2, "第一丸", "田中", "船長");
+    const auto before = storedEntries(s.files.catchFile());
+    Driver drv;
+    ui::Form owner(nullptr, "MainF");
+    drv.show(owner);
+    AddrMode = 0;
+    AddrCode = 1;
+    drv.expectModal<TName_ShowF>([&](TName_ShowF& w) {
+        // The shop box is named by what its label shows, "-----" until a kind is picked.
+        drv.typeIme(w.Edit2, "𩸽");
+        drv.click(w.Btn_In);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"入力エラーです\n「-----」の「𩸽」は登録できない文字です"});
+        w.Edit2->setText("第一丸");
+        drv.typeIme(w.Memo1, "𩸽");
+        drv.click(w.Btn_In);
+        EXPECT_EQ(drv.takeMessages(), QStringList{"入力エラーです\n「メモ」の「𩸽」は登録できない文字です"});
+        EXPECT_TRUE(w.isOpen());
+        EXPECT_EQ(w.Memo1->text(), "𩸽船長\r\n");
+        drv.click(w.Btn_Close);
+    });
+    ui::openModal(Name_ShowF, &owner);
+    const auto after = storedEntries(s.files.catchFile());
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_EQ(after[0].kind, before[0].kind);
+    EXPECT_EQ(after[0].text, before[0].text);
 }
 
 TEST(AddressEntry, TextLongerThanItsColumnIsRefusedAsTypedAndAsPasted) {

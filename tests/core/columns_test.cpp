@@ -53,4 +53,10 @@ TEST(ColumnWidths, UnstorableCharactersAreNamedWithTheirBox) {
     EXPECT_EQ(unstorableCharacter(QStringLiteral("釣れた😀！🐟")), QStringLiteral("😀"));
     EXPECT_EQ(unstorableCharacterLine(QStringLiteral("釣果　釣行記録"), QStringLiteral("😀")),
               QStringLiteral("「釣果　釣行記録」の「😀」は登録できない文字です"));
+    // The first box in the order given; under the window's own message.
+    const QString line = unstorableTextLine({{"アジ", "魚種"}, {"鯛𩸽", "場所"}, {"😀", "内容"}});
+    EXPECT_EQ(failureMessage("!!!!", line), QStringLiteral("!!!!\n「場所」の「𩸽」は登録できない文字です"));
+    EXPECT_EQ(failureMessage("!!!!", unstorableTextLine({{"アジ", "魚種"}})), "!!!!");
+    EXPECT_EQ(searchLiteral(QStringLiteral("鯛\"青\"")), QStringLiteral("\"鯛\"\"青\"\"\""));
+    EXPECT_EQ(searchLiteral(QStringLiteral("鯛𩸽")), "NULL");
 }

@@ -377,7 +377,8 @@ TEST(MaintenanceGenre, AppendsAsTypedDuplicatesAndQuotesIncluded) {
         f.Edit_UP->clear();
         drv.typeIme(f.Edit_UP, "𩸽");
         drv.click(f.Btn_Up);
-        EXPECT_EQ(drv.takeMessages(), QStringList{"ジャンルの指定が違っています"});
+        EXPECT_EQ(drv.takeMessages(),
+                  QStringList{"ジャンルの指定が違っています\n「ジャンル」の「𩸽」は登録できない文字です"});
         EXPECT_EQ(f.Edit_UP->text(), "𩸽");
         drv.click(f.Btn_Return);
     });

@@ -234,13 +234,21 @@ TEST(MemoEntrySave, AFailedSaveKeepsTheMemoAndItsPictures) {
     EXPECT_TRUE(w.Image_M->hasPicture());
     EXPECT_EQ(w.Label_NO->caption(), "1");
 
-    // A character Shift-JIS cannot hold.
+    // A character Shift-JIS cannot hold is named with its box.
     emptyBox(drv, w.CBox_F1);
     drv.typeIme(w.CBox_F1, "鯛🐟");
     drv.click(w.Btn_OK2);
-    EXPECT_EQ(drv.takeMessages(), QStringList{"!!!!"});
+    EXPECT_EQ(drv.takeMessages(), QStringList{"!!!!\n「魚　　種」の「🐟」は登録できない文字です"});
     EXPECT_TRUE(storedMemos(s.files.memoFile()).empty());
     EXPECT_EQ(w.CBox_F1->text(), "鯛🐟");
+    emptyBox(drv, w.CBox_F1);
+    drv.typeIme(w.CBox_F1, "鯛");
+    drv.typeIme(w.Memo1, "𩸽");
+    drv.click(w.Btn_OK2);
+    EXPECT_EQ(drv.takeMessages(), QStringList{"!!!!\n「内容」の「𩸽」は登録できない文字です"});
+    EXPECT_TRUE(storedMemos(s.files.memoFile()).empty());
+    EXPECT_EQ(w.Memo1->text(), "長い魚の名前𩸽");
+    w.Memo1->setText("長い魚の名前");
 
     // Mended, the same memo is stored and the transaction works on.
     emptyBox(drv, w.CBox_F1);
