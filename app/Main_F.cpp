@@ -1,5 +1,7 @@
 #include "app/Main_F.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "address/Name_Show_F.h"
@@ -39,6 +41,26 @@ Label* groupTitle(QWidget* parent, const char* name, const QString& caption, int
     lb->setFontPx(21, true);
     if (blue) lb->setFontColor(kGroupTitle);
     return lb;
+}
+
+// The start notice when the memo database could not be attached at all: the
+// file named by the connection's last attach is missing, cannot be written
+// (the engine attaches only with write access), or is no database it can
+// open. The lessons-table notice would send the user to the maintenance
+// window, which cannot help with any of these.
+QString memoFileNotice(const std::string& path, const std::exception& e) {
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString name = QStringLiteral("KELDMARK.FDB");
+    // The directory as joined: "//KELDMARK.FDB" (from the root) gives "/".
+    QString dir = file.endsWith(QLatin1Char('/') + name) ? file.left(file.size() - name.size() - 1) : file;
+    if (dir.isEmpty() && !file.isEmpty()) dir = QStringLiteral("/");
+    const QString what = QStringLiteral("備忘録のデータベース ") + name;
+    if (!QFileInfo::exists(file))
+        return what + QStringLiteral(" が見つかりません") + QChar('\r') + QStringLiteral("探した場所：") + dir;
+    const auto* dbError = dynamic_cast<const tolvane::db::Error*>(&e);
+    if (dbError != nullptr && dbError->sqlcode() == -551)
+        return what + QStringLiteral(" に書き込みできません") + QChar('\r') + QStringLiteral("場所：") + dir;
+    return what + QStringLiteral(" を開けません") + QChar('\r') + QStringLiteral("場所：") + dir;
 }
 
 }  // namespace
@@ -156,14 +178,16 @@ void TMainF::FormShow() {
                                                                           : QStringLiteral("ポイント");
     }
 
-    // Lessons-table probe on the memo database.
+    // Lessons-table probe on the memo database (its first attach).
     try {
         IBSQL_K->close();
         IBSQL_K->sqlClear();
         IBSQL_K->sqlAdd("select * from FISH_KADAI");
         IBSQL_K->open();
-    } catch (const std::exception&) {
-        platform().messageBox(this, KadaiTableMissingMessage);
+    } catch (const std::exception& e) {
+        // Attached but without the table: the maintenance window creates it.
+        platform().messageBox(this, DM1->IBDB1.connected() ? KadaiTableMissingMessage
+                                                           : memoFileNotice(DM1->IBDB1.databaseName, e));
     }
 }
 

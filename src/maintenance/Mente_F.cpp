@@ -89,6 +89,9 @@ TMenteF::TMenteF(Form* owner) : Form(owner, "MenteF") {
     RadioGp1->setItems({QStringLiteral("釣果　データの削除"), QStringLiteral("メモ　データの削除"),
                         QStringLiteral("メモ　ジャンルの追加")});
     RadioGp1->setColumns(3);
+    // At the window's 16 pixels the title would push the frame so far down
+    // that the items could keep clear of it only in a 13-pixel font.
+    RadioGp1->setFontPx(14);
 
     // The panels are hidden until a task is chosen; a hidden panel takes
     // neither Tab nor Space.

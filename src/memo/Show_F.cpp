@@ -76,6 +76,7 @@ TShowF::TShowF(Form* owner)
 
     // Months beside their caption, two rows of six.
     Panel_Jiki = new Panel(this, "Panel_Jiki", 8, 116, 60, 69, QStringLiteral("時　　期"));
+    Panel_Jiki->setFontPx(13);   // four full-width characters clear of the frame lines
     const QString captions[12] = {"１月", "２月", "３月", "４月", "５月", "６月",
                                   "７月", "８月", "９月", "10月", "11月", "12月"};
     for (int i = 0; i < 12; ++i) {

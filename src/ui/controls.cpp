@@ -678,9 +678,13 @@ void FlatButton::setDown(bool d) {
     if (group_ == 0) return;
     setChecked(d);
     if (d && parentWidget() != nullptr) {
-        for (auto* other : parentWidget()->findChildren<FlatButton*>(QString(),
-                                                                     Qt::FindDirectChildrenOnly))
-            if (other != this && other->group_ == group_) other->setChecked(false);
+        // FlatButton has no meta-object of its own: findChildren<FlatButton*>
+        // would give every tool button.
+        for (auto* q : parentWidget()->findChildren<QToolButton*>(QString(),
+                                                                  Qt::FindDirectChildrenOnly)) {
+            auto* other = dynamic_cast<FlatButton*>(q);
+            if (other != nullptr && other != this && other->group_ == group_) other->setChecked(false);
+        }
     }
 }
 
@@ -885,18 +889,39 @@ void RadioGroup::resizeEvent(QResizeEvent* e) {
     arrange();
 }
 
+void RadioGroup::changeEvent(QEvent* e) {
+    QGroupBox::changeEvent(e);
+    if (e->type() == QEvent::FontChange) arrange();
+}
+
+// The items stand in rows between the frame lines (the style's contents
+// rectangle: inside the frame, under the title), the ink of their text centred
+// in each row. When the text's ink would not leave a pixel free at both ends
+// of a row, the items take a smaller font, so that no item sits on the frame.
 void RadioGroup::arrange() {
     const int n = static_cast<int>(buttons_.size());
     if (n == 0) return;
     const int perCol = (n + columns_ - 1) / columns_;
-    const int topMargin = fontMetrics().height() + 2;
+    const QRect area = contentsRect();
     const int colW = std::max(1, (width() - 10) / columns_);
-    const int rowH = std::max(1, (height() - topMargin - 5) / perCol);
-    const int btnH = std::min(rowH, fontMetrics().height() + 6);
+    const int rowH = std::max(1, area.height() / perCol);
+    const QString all = items_.join(QString());
+    QFont itemFont = font();
+    for (int px = itemFont.pixelSize(); px > 8; --px) {
+        itemFont.setPixelSize(px);
+        if (QFontMetrics(itemFont).tightBoundingRect(all).height() <= rowH - 2) break;
+    }
+    const QFontMetrics fm(itemFont);
+    const QRect ink = fm.tightBoundingRect(all);
+    // A button centres its line box: the ink lies this far below its centre.
+    const int inkBelowCentre = (ink.top() + ink.bottom() + fm.ascent() - fm.descent()) / 2;
+    const int btnH =
+        std::max(fm.height(), style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight)) + 4;
     for (int i = 0; i < n; ++i) {
         const int col = i / perCol, row = i % perCol;
-        buttons_[i]->setGeometry(8 + col * colW, topMargin + row * rowH + (rowH - btnH) / 2,
-                                 colW - 4, btnH);
+        const int centre = area.top() + row * rowH + rowH / 2 - inkBelowCentre;
+        buttons_[i]->setFont(itemFont);
+        buttons_[i]->setGeometry(8 + col * colW, centre - btnH / 2, colW - 4, btnH);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QShortcut>
 #include <QTimer>
 
 #include "ui/form.h"
@@ -41,6 +42,11 @@ void execBox(QWidget* owner, BoxKind kind, const QString& text,
     {
         QMessageBox box(kind == BoxKind::Message ? QMessageBox::NoIcon : QMessageBox::Critical,
                         programName(), shown, QMessageBox::Ok, owner);
+        // Ctrl+C copies the text (Qt's own copy exists on Windows only), so
+        // a file name or directory a box names can be taken from it.
+        auto* copy = new QShortcut(QKeySequence::Copy, &box);
+        QObject::connect(copy, &QShortcut::activated, &box,
+                         [shown] { QApplication::clipboard()->setText(shown); });
         if (whileShown) QTimer::singleShot(0, &box, [&box, &whileShown] { whileShown(box); });
         box.exec();
     }

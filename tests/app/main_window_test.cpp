@@ -1,5 +1,8 @@
 // The main window's start sequence and the settings dialog, driven as a user
 // would on fresh database files.
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -102,25 +105,59 @@ TEST(MainWindowStart, WithoutAnyDatabaseFileShowsTheServersErrorOnceAndStaysUsab
     EXPECT_FALSE(run.main().isOpen());
 }
 
-TEST(MainWindowStart, OnlyTheCatchFileGivesTheLessonsMessageAndCreatesRowZero) {
+TEST(MainWindowStart, OnlyTheCatchFileNamesTheMissingMemoFileAndCreatesRowZero) {
     test::TempDatabases files(test::Files::CatchOnly);
     {
         Driver drv;
         ProgramRun run(files);
         drv.show(run.main());
-        EXPECT_EQ(drv.takeMessages(), QStringList{KadaiTableMissingMessage});
-        EXPECT_EQ(KadaiTableMissingMessage,
-                  "新しいデータベースフィールドが必要です\r （課題用のデータベース） \r"
-                  "「メンテナンス画面」にて\r新しいデータベースを作成してください");
+        EXPECT_EQ(drv.takeMessages(),
+                  QStringList{"備忘録のデータベース KELDMARK.FDB が見つかりません\r探した場所：" +
+                              QString::fromStdString(files.dir().string())});
         // Row 0 was created, but this run keeps the start values.
         EXPECT_EQ(ShioMode, 0);
         EXPECT_TRUE(FuneWord.isEmpty());
     }
+    EXPECT_FALSE(std::filesystem::exists(files.memoFile()));   // never created
     const auto rows = passRows(files.catchFile());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_FALSE(rows[0].p01Null);
     EXPECT_EQ(rows[0].p01, 0);
     EXPECT_EQ(rows[0].p02, "NOT");
+}
+
+// A memo file that is there but cannot be attached is named as such, not as a
+// missing lessons table.
+TEST(MainWindowStart, AMemoFileTheEngineCannotOpenIsNamedWithItsDirectory) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<void(test::TempDatabases&)> make;
+        const char* notice;
+    } cases[] = {
+        {"a directory", [](test::TempDatabases& f) { fs::create_directory(f.memoFile()); }, " を開けません"},
+        {"not a database",
+         [](test::TempDatabases& f) { std::ofstream(f.memoFile()) << std::string(65536, 'x'); },
+         " を開けません"},
+        // The engine attaches only with write access, also for a select.
+        {"read-only",
+         [](test::TempDatabases& f) {
+             f.addMemoFile();
+             fs::permissions(f.memoFile(), fs::perms::owner_read | fs::perms::group_read);
+         },
+         " に書き込みできません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDatabases files(test::Files::CatchOnly);
+        c.make(files);
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeMessages(),
+                  QStringList{QStringLiteral("備忘録のデータベース KELDMARK.FDB") + QString::fromUtf8(c.notice) +
+                              "\r場所：" + QString::fromStdString(files.dir().string())});
+    }
 }
 
 TEST(MainWindowStart, MemoFileWithoutTheLessonsTableGivesTheMessageAtEveryStart) {
@@ -131,6 +168,9 @@ TEST(MainWindowStart, MemoFileWithoutTheLessonsTableGivesTheMessageAtEveryStart)
         ProgramRun run(files);
         drv.show(run.main());
         EXPECT_EQ(drv.takeMessages(), QStringList{KadaiTableMissingMessage});
+        EXPECT_EQ(KadaiTableMissingMessage,
+                  "新しいデータベースフィールドが必要です\r （課題用のデータベース） \r"
+                  "「メンテナンス画面」にて\r新しいデータベースを作成してください");
         // The rest of the start sequence has run before the probe.
         EXPECT_EQ(ShioMode, 1);
         EXPECT_EQ(FuneWord, "船");

@@ -323,6 +323,20 @@ e2e_box() {
   echo "$box"
 }
 
+# e2e_box_text BOX: the text of a message box, its lines as shown, read
+# through the clipboard (Ctrl+C in a box copies its text).
+e2e_box_text() {
+  local text="" mark="e2e-$$-$RANDOM"
+  # xclip takes the clipboard in the background: wait until it holds the mark.
+  printf '%s' "$mark" | xclip -selection clipboard -i >/dev/null 2>&1
+  e2e_poll "$E2E_TIMEOUT" eval '[ "$(xclip -selection clipboard -o 2>/dev/null)" = "$mark" ]' ||
+    e2e_fail "the clipboard cannot be set"
+  e2e_key "$1" ctrl+c
+  e2e_poll "$E2E_TIMEOUT" eval 'text=$(xclip -selection clipboard -o -t UTF8_STRING 2>/dev/null) && [ -n "$text" ] && [ "$text" != "$mark" ]' ||
+    e2e_fail "nothing copied from the box $1"
+  printf '%s\n' "$text" | tr -d '\r'
+}
+
 # e2e_text W X Y: the whole text of the box at X Y (client coordinates),
 # read through the clipboard: a click into it, Ctrl+A, Ctrl+C.
 e2e_text() {

@@ -133,6 +133,8 @@ TEST(MaintenanceShow, FirstTaskListsOnTheirLastRowsAndTheBoatOrPointTitle) {
             EXPECT_EQ(f.caption(), "メンテナンス");
             EXPECT_EQ(f.size(), QSize(800, 600));
             EXPECT_EQ(f.RadioGp1->itemIndex(), 0);
+            EXPECT_EQ(f.RadioGp1->bounds(), QRect(8, 57, 577, 41));
+            EXPECT_TRUE(Driver::crowdedCaptions(f).isEmpty()) << Driver::crowdedCaptions(f).join(' ').toStdString();
             EXPECT_TRUE(f.Panel_Fish->visible());
             EXPECT_EQ(f.Panel_Fish->bounds(), QRect(0, 104, 784, 457));
             EXPECT_FALSE(f.Panel_DEL->visible());

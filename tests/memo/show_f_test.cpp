@@ -60,6 +60,8 @@ TEST(MemoViewerShow, NoMemoGivesTheEmptyDisplayAndWritesChangeNothing) {
     EXPECT_EQ(w.Memo1->text(), "");
     EXPECT_TRUE(monthsShown(w).empty());
     EXPECT_EQ(w.Panel_Jiki->caption(), "時　　期");
+    EXPECT_EQ(w.Panel_Jiki->bounds(), QRect(8, 116, 60, 69));
+    EXPECT_TRUE(Driver::crowdedCaptions(w).isEmpty()) << Driver::crowdedCaptions(w).join(' ').toStdString();
     EXPECT_FALSE(w.Image_P1->enabled());
     EXPECT_EQ(w.ComboBox_X->itemCount(), 0);
     EXPECT_FALSE(w.Btn_Chenge_OK->enabled());
@@ -94,6 +96,7 @@ TEST(MemoViewerShow, TheFirstMemoWholeAndTheDirectPickList) {
     EXPECT_EQ(monthsShown(w), std::vector<int>{1});
     EXPECT_EQ(w.Panels[0]->fontColor(), QColor(0, 0, 255));
     EXPECT_EQ(w.Panels[1]->color(), kSilver);
+    EXPECT_TRUE(Driver::crowdedCaptions(w).isEmpty());   // white month panels too
     EXPECT_EQ(w.Image_M->picture().width(), 50);
     EXPECT_EQ(w.Image_S->picture().width(), 0);   // NULL read without the test: an empty picture
     EXPECT_EQ(w.Image_P1->picture().width(), 30);
@@ -256,6 +259,7 @@ TEST(MemoViewerMonths, OnOffAndTheNextMoveGoesOnFromTheMemo) {
     EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("M4").text, "1");
     drv.dblClick(w.Panels[1]);
     EXPECT_EQ(w.Panels[1]->color(), kSilver);
+    EXPECT_TRUE(Driver::crowdedCaptions(w).isEmpty());   // white month panels too
     EXPECT_EQ(w.Panels[1]->fontColor(), QColor(128, 128, 128));
     EXPECT_EQ(storedMemos(s.files.memoFile())[1].at("M2").text, "0");
     drv.click(w.Btn_P1);

@@ -480,3 +480,30 @@ TEST(Panels, CaptionColourAndDoubleClick) {
     EXPECT_EQ(p->color(), QColor(192, 192, 192));
     EXPECT_EQ(p->caption(), QStringLiteral("１月"));
 }
+
+// Captions against their frames, as drawn: a panel whose caption fills it
+// and an item moved onto its group's frame line are found; a group whose
+// title leaves a short row keeps its items clear in a smaller font.
+TEST(Captions, StandClearOfTheirFrames) {
+    Driver drv;
+    TEntryF f;
+    f.setFontPx(16);
+    new Panel(&f, QStringLiteral("Panel_1"), 8, 220, 49, 33, QStringLiteral("１月"));
+    auto* full = new Panel(&f, QStringLiteral("Panel_Full"), 60, 220, 60, 69, QStringLiteral("時　　期"));
+    full->setFontPx(14);
+    auto* shortRows =
+        new RadioGroup(&f, QStringLiteral("RadioGroup1"), QStringLiteral("処理の選択"), 8, 300, 480, 41);
+    shortRows->setItems({QStringLiteral("釣果　データの削除"), QStringLiteral("メモ　データの削除"),
+                         QStringLiteral("メモ　ジャンルの追加")});
+    shortRows->setColumns(3);
+    auto* tall = new RadioGroup(&f, QStringLiteral("RadioGroup2"), QString(), 240, 210, 249, 81);
+    tall->setItems({QStringLiteral("「船」で表示"), QStringLiteral("「ポイント」で表示")});
+    drv.show(f);
+    EXPECT_EQ(Driver::crowdedCaptions(f), QStringList{QStringLiteral("Panel_Full")});
+    EXPECT_EQ(tall->button(1)->font().pixelSize(), 16);   // room enough: the group's own font
+    EXPECT_EQ(shortRows->bounds(), QRect(8, 300, 480, 41));
+
+    full->setFontPx(13);
+    tall->button(0)->move(tall->button(0)->x(), 0);
+    EXPECT_EQ(Driver::crowdedCaptions(f), QStringList{QStringLiteral("RadioGroup2")});
+}

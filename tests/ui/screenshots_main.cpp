@@ -1,6 +1,8 @@
 // tolvane_screenshots [OUTDIR] [NAME...]: renders the registered windows (all,
 // or those named) to OUTDIR/<name>.png (default shots/). Boxes a window shows
 // while it opens are printed, not shown; modal windows are not opened.
+// tolvane_screenshots --check [NAME...]: writes nothing; fails when a window
+// shows a panel caption or radio item touching its frame (ctest `captions`).
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
@@ -10,6 +12,7 @@
 
 #include "support/test_databases.h"
 #include "ui/fonts.h"
+#include "ui/testing/driver.h"
 #include "ui/testing/screenshots.h"
 #include "ui/testing/test_platform.h"
 
@@ -52,8 +55,11 @@ int main(int argc, char** argv) {
     installFontSubstitutions();
 
     QStringList args = app.arguments().mid(1);
-    const QString outDir = QDir(args.isEmpty() ? QStringLiteral("shots") : args.takeFirst()).absolutePath();
-    QDir().mkpath(outDir);
+    const bool check = !args.isEmpty() && args.first() == QStringLiteral("--check");
+    if (check) args.removeFirst();
+    const QString outDir =
+        check ? QString() : QDir(args.isEmpty() ? QStringLiteral("shots") : args.takeFirst()).absolutePath();
+    if (!check) QDir().mkpath(outDir);
 
     tolvane::test::TempDatabases data;
     tolvane::test::ScopedCurrentDir cd(data.dir());
@@ -82,6 +88,16 @@ int main(int argc, char** argv) {
                          b.kind == testing::ShownBox::Kind::Error ? "error" : "message",
                          qPrintable(b.text));
         platform.boxes.clear();
+        if (check) {
+            const QStringList crowded = testing::Driver::crowdedCaptions(*f);
+            if (!crowded.isEmpty()) {
+                std::fprintf(stderr, "  text touching its frame: %s\n", qPrintable(crowded.join(' ')));
+                ++failed;
+            }
+            ++written;
+            f->close();
+            continue;
+        }
         const QString file = outDir + QLatin1Char('/') + e.name + QStringLiteral(".png");
         if (withTitle(f->grab().toImage(), f->caption()).save(file)) {
             std::fprintf(stderr, "  -> %s\n", qPrintable(file));
@@ -94,6 +110,9 @@ int main(int argc, char** argv) {
     }
     setModalHook(nullptr);
     setPlatform(nullptr);
-    std::fprintf(stderr, "%d window(s) written to %s\n", written, qPrintable(outDir));
+    if (check)
+        std::fprintf(stderr, "%d window(s) checked, %d failed\n", written, failed);
+    else
+        std::fprintf(stderr, "%d window(s) written to %s\n", written, qPrintable(outDir));
     return failed == 0 ? 0 : 1;
 }

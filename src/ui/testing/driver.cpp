@@ -42,12 +42,57 @@ void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton b, Qt::MouseButton
 }
 
 QPoint centre(QWidget* w) { return QPoint(w->width() / 2, w->height() / 2); }
+
+// A widget drawn alone, over its own background colour.
+QImage drawn(const QWidget& w, QWidget::RenderFlags flags) {
+    QImage img(w.size(), QImage::Format_RGB32);
+    img.fill(w.palette().color(w.backgroundRole()));
+    const_cast<QWidget&>(w).render(&img, QPoint(), QRegion(), flags);
+    return img;
+}
+
+bool differs(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))}) > 12;
+}
+
+// Whether the text in `with` (its pixels that `without` lacks) lies inside
+// `area` shrunk by `margin` and farther than `margin` from every line of
+// `without` (its pixels unlike the colour at the area's centre). `enclosed`:
+// each text pixel must also have such a line above, below, left and right of
+// it (a frame whose place only its drawing shows).
+bool standsClear(const QImage& with, const QImage& without, const QRect& area, int margin,
+                 bool enclosed) {
+    const QRect clear = area.adjusted(margin, margin, -margin, -margin);
+    const QRgb inside = without.pixel(area.center());
+    const auto line = [&](int u, int v) { return differs(without.pixel(u, v), inside); };
+    const auto lineTowards = [&](int x, int y, int dx, int dy) {
+        for (x += dx, y += dy; without.valid(x, y); x += dx, y += dy)
+            if (line(x, y)) return true;
+        return false;
+    };
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x) {
+            if (!differs(with.pixel(x, y), without.pixel(x, y))) continue;
+            if (!clear.contains(x, y)) return false;
+            for (int v = y - margin; v <= y + margin; ++v)
+                for (int u = x - margin; u <= x + margin; ++u)
+                    if (without.valid(u, v) && line(u, v)) return false;
+            if (enclosed && !(lineTowards(x, y, 0, -1) && lineTowards(x, y, 0, 1) &&
+                              lineTowards(x, y, -1, 0) && lineTowards(x, y, 1, 0)))
+                return false;
+        }
+    return true;
+}
 }  // namespace
 
 QStringList Driver::cutLabels(const QWidget& window) {
     QStringList cut;
-    for (const Label* l : window.findChildren<Label*>()) {
-        if (!l->autoSize() || l->isHidden()) continue;
+    // The controls are no QObject classes of their own: findChildren<Label*>
+    // would match every QLabel.
+    for (const QLabel* q : window.findChildren<QLabel*>()) {
+        const auto* l = dynamic_cast<const Label*>(q);
+        if (l == nullptr || !l->autoSize() || l->isHidden()) continue;
         const QFontMetrics fm(l->font());
         int need = 0;
         for (const QString& line : l->caption().split(QRegularExpression(QStringLiteral("\\r\\n?|\\n"))))
@@ -55,6 +100,39 @@ QStringList Driver::cutLabels(const QWidget& window) {
         if (l->width() < need) cut << l->name();
     }
     return cut;
+}
+
+QStringList Driver::crowdedCaptions(const QWidget& window, int margin) {
+    QStringList crowded;
+    for (QFrame* q : window.findChildren<QFrame*>()) {
+        auto* p = dynamic_cast<Panel*>(q);
+        if (p == nullptr || p->caption().isEmpty() || !p->isVisibleTo(&window) || p->width() == 0 ||
+            p->height() == 0)
+            continue;
+        // The caption's line box, not only its ink, inside the frame.
+        const QFontMetrics fm(p->font());
+        const QRect inner = p->contentsRect().adjusted(margin, margin, -margin, -margin);
+        const QString caption = p->caption();
+        if (fm.horizontalAdvance(caption) > inner.width() || fm.height() > inner.height()) {
+            crowded << p->name();
+            continue;
+        }
+        const QImage with = drawn(*p, QWidget::DrawWindowBackground);
+        p->setCaption(QString());
+        const QImage without = drawn(*p, QWidget::DrawWindowBackground);
+        p->setCaption(caption);
+        if (!standsClear(with, without, p->contentsRect(), margin, false)) crowded << p->name();
+    }
+    for (const QGroupBox* q : window.findChildren<QGroupBox*>()) {
+        const auto* g = dynamic_cast<const RadioGroup*>(q);
+        if (g == nullptr || g->items().isEmpty() || !g->isVisibleTo(&window) || g->width() == 0 ||
+            g->height() == 0)
+            continue;
+        const QImage with = drawn(*g, QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        const QImage without = drawn(*g, QWidget::DrawWindowBackground);
+        if (!standsClear(with, without, g->rect(), margin, true)) crowded << g->name();
+    }
+    return crowded;
 }
 
 QString Driver::demangled(const char* name) {

@@ -128,6 +128,13 @@ public:
     // hidden, that are narrower than a line of their caption: text cut at
     // the right.
     static QStringList cutLabels(const QWidget& window);
+    // Names of the captioned panels and the radio groups on `window`, not
+    // hidden, whose text comes within `margin` pixels of their frame: a
+    // panel's caption line (its advance and height) must fit inside the
+    // frame lines less `margin` on each side; and, as drawn, no pixel of a
+    // panel's caption or of a group's items (buttons and text) may lie on or
+    // within `margin` pixels of the frame lines or the group's title.
+    static QStringList crowdedCaptions(const QWidget& window, int margin = 2);
 
     void runModal(Form& f) override;
 
