@@ -16,11 +16,11 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
-#include <jpeglib.h>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bare_jpeg.h"
 #include "bench_data.h"
 #include "catch/Fishdata_F.h"
 #include "catch/Kensaku_F.h"
@@ -32,31 +32,6 @@
 using namespace benchdata;
 
 namespace {
-
-// Bare libjpeg decode: full size, RGB, islow, fancy upsampling, smoothing.
-// The image buffer is left uninitialised, as an image's pixels are.
-std::unique_ptr<unsigned char[]> bareDecode(const std::string& bytes) {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_RGB;
-    d.dct_method = JDCT_ISLOW;
-    d.do_fancy_upsampling = TRUE;
-    d.do_block_smoothing = TRUE;
-    jpeg_start_decompress(&d);
-    const size_t stride = size_t(d.output_width) * 3;
-    std::unique_ptr<unsigned char[]> out(new unsigned char[stride * d.output_height]);
-    std::vector<JSAMPROW> rows(d.output_height);
-    for (JDIMENSION y = 0; y < d.output_height; ++y) rows[y] = out.get() + y * stride;
-    while (d.output_scanline < d.output_height)
-        jpeg_read_scanlines(&d, rows.data() + d.output_scanline, d.output_height - d.output_scanline);
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    return out;
-}
 
 // Answers the search dialog (a fish) and the list sheet (painted, then "戻　る").
 struct Answers : tolvane::ui::ModalHook {
@@ -231,7 +206,7 @@ int main(int argc, char** argv) {
                 six.push_back(q.fieldByName(c).asBytes());
             t0 = Clock::now();
             std::vector<std::unique_ptr<unsigned char[]>> images;
-            for (const auto& b : six) images.push_back(bareDecode(b));
+            for (const auto& b : six) images.push_back(benchcommon::bareJpegDecode(b));
             kept = std::move(images);
             bareDecodes += msSince(t0);
             if (i == 99) {   // the last row's six blobs again, hot: our decoder beside bare libjpeg
@@ -241,7 +216,7 @@ int main(int argc, char** argv) {
                     for (const auto& b : six) tolvane::pictures::decodeJpeg(QByteArray(b.data(), qsizetype(b.size())));
                     ourMs += msSince(c0);
                     c0 = Clock::now();
-                    for (const auto& b : six) bareDecode(b);
+                    for (const auto& b : six) benchcommon::bareJpegDecode(b);
                     bareMs2 += msSince(c0);
                 }
                 std::printf("\n    the last row's six blobs decoded hot, mean of 10: ours %.2f ms, bare %.2f ms;"

@@ -290,9 +290,15 @@ void TShowF::showPictures(bool mapAndTide, bool photos) {
             const tolvane::db::Field& f = q.fieldByName(r.column);
             if (r.test == NullTest::With && f.isNull()) continue;
             QByteArray bytes = QByteArray::fromStdString(f.asBytes());
-            // An empty value (NULL without the test) needs no thread of its own.
-            r.decoded = std::async(bytes.isEmpty() ? std::launch::deferred : std::launch::async,
-                                   tolvane::pictures::decodeBitmapFirst, std::move(bytes));
+            // A JPEG picture is decoded only as large as its box shows it; its
+            // full-size pixels come at their first need (a window opened from
+            // here that enlarges or stores it). An empty value (NULL without
+            // the test) needs no thread of its own.
+            const QSize view = r.img->size();
+            const auto policy = bytes.isEmpty() ? std::launch::deferred : std::launch::async;
+            r.decoded = std::async(policy, [bytes = std::move(bytes), view] {
+                return tolvane::pictures::decodeBitmapFirst(bytes, view);
+            });
         } catch (const std::exception& e) {
             platform().errorBox(this, QString::fromUtf8(e.what()));
         }

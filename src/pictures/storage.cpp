@@ -3,6 +3,7 @@
 #include "db/fb.h"
 #include "imaging/codec.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,16 +71,35 @@ void ownFormatWrite(db::Param& param, const Picture& picture)
         bind(param, ownFormatBytes(picture));
 }
 
-Picture decodeBitmapFirst(const QByteArray& bytes)
+namespace {
+
+// A bitmap when the bytes are a BMP file (empty bytes: the empty bitmap),
+// otherwise nothing: the caller reads them as JPEG.
+std::optional<Picture> bitmapOf(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return Picture::fromBitmap(QImage());
     try {
         return Picture::fromBitmap(readBmp(bytes));
     } catch (const CodecError&) {
-        // not a bitmap: try JPEG below
+        return std::nullopt;
     }
+}
+
+}  // namespace
+
+Picture decodeBitmapFirst(const QByteArray& bytes)
+{
+    if (auto bitmap = bitmapOf(bytes))
+        return *std::move(bitmap);
     return decodeJpegOnly(bytes);
+}
+
+Picture decodeBitmapFirst(const QByteArray& bytes, QSize view)
+{
+    if (auto bitmap = bitmapOf(bytes))
+        return *std::move(bitmap);
+    return decodeJpegOnly(bytes, view);
 }
 
 Picture decodeJpegOnly(const QByteArray& bytes)

@@ -61,6 +61,9 @@ Picture jpegOnlyRead(const db::Field& field, QSize view);
 
 // The same decisions on bytes already fetched.
 Picture decodeBitmapFirst(const QByteArray& bytes);
+// Bitmap-first for a control that shows the picture at most `view` large: a
+// bitmap as it is, a JPEG picture as decodeJpegOnly(bytes, view) decodes it.
+Picture decodeBitmapFirst(const QByteArray& bytes, QSize view);
 Picture decodeJpegOnly(const QByteArray& bytes);
 Picture decodeJpegOnly(const QByteArray& bytes, QSize view);
 

@@ -366,22 +366,6 @@ TEST(Picture, JpegDecodedOnFirstNeedAndCopiesKeepKindAndBytes)
     EXPECT_TRUE(broken.isJpeg());
 }
 
-namespace {
-
-// Mean difference per channel of two pictures of one size.
-double meanDifference(const QImage& a, const QImage& b)
-{
-    const QImage x = a.convertToFormat(QImage::Format_RGB888);
-    const QImage y = b.convertToFormat(QImage::Format_RGB888);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int i = 0; i < x.width() * 3; ++i)
-            sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
-    return sum / (double(x.width()) * x.height() * 3);
-}
-
-}  // namespace
-
 TEST(JpegScaledDecode, SmallestScaleCoveringTheSizeAskedWithTheSamePicture)
 {
     const QImage src = gradient(400, 300);
@@ -401,7 +385,7 @@ TEST(JpegScaledDecode, SmallestScaleCoveringTheSizeAskedWithTheSamePicture)
         EXPECT_EQ(scaled.format(), QImage::Format_RGB888);
         EXPECT_EQ(full, QSize(400, 300));
         const QImage reference = src.scaled(scaled.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        EXPECT_LT(meanDifference(scaled, reference), 3.0) << c.asked.width() << " x " << c.asked.height();
+        EXPECT_LT(tolvane::test::meanDifference(scaled, reference), 3.0) << c.asked.width() << " x " << c.asked.height();
     }
     EXPECT_EQ(decodeJpegScaled(bytes, {400, 300}), decodeJpeg(bytes));   // full size: the same decode
     for (bool progressive : {false, true}) {   // other forms scale too

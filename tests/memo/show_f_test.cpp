@@ -7,6 +7,8 @@
 #include "maintenance/Mente_F.h"
 #include "memo/Show_F.h"
 #include "memo_fixture.h"
+#include "photo/Map_F.h"
+#include "photo/Map_Shio_F.h"
 #include "imaging/codec.h"
 #include "ui/testing/driver.h"
 
@@ -438,6 +440,61 @@ TEST(MemoViewerChildren, ThePhotoWindowIsFollowedByTheStoredPhotos) {
     EXPECT_EQ(v.w.Image_P1->picture().width(), 24);
     expectWindow(drv, "Photo_9F");
     drv.dblClick(v.w.Image_P1);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+}
+
+// What a control like `like` draws of the JPEG file `bytes` from its full decode.
+QImage drawnFromTheFullDecode(const ui::Image& like, const QByteArray& bytes) {
+    ui::Form f(nullptr, QStringLiteral("ReferenceF"));
+    ui::Image img(&f, QStringLiteral("Image_R"), 0, 0, like.width(), like.height());
+    img.setProportional(like.proportional());
+    img.setStretch(like.stretch());
+    img.setCenter(like.center());
+    img.setPicture(pictures::Picture::fromJpeg(bytes, pictures::decodeJpeg(bytes)));
+    return img.displayPixels();
+}
+
+TEST(MemoViewerPictures, LargePicturesAreDrawnFromSmallDecodesAndTheWindowsOpenedGetTheWholePicture) {
+    Session s;
+    storeFive(s);
+    const QImage big = memotest::gradient(1280, 960);
+    const QByteArray map = pictures::encodeJpeg(big);
+    const QByteArray photo = test::cameraJpeg(big);
+    const QByteArray tide = pictures::writeBmp(memotest::gradient(640, 480));
+    memotest::storeBlob(s.files.memoFile(), 1, "F_MAP", map.toStdString());
+    memotest::storeBlob(s.files.memoFile(), 1, "F_SHIO", tide.toStdString());
+    memotest::storeBlob(s.files.memoFile(), 1, "F_PHOTO2", photo.toStdString());
+    Driver drv;
+    Viewer v(drv);
+    TShowF& w = v.w;
+    w.grab();
+    // Each JPEG picture is the stored file, drawn as the full decode would be.
+    for (const auto& [img, bytes] : {std::pair{w.Image_M, map}, std::pair{w.Image_P2, photo}}) {
+        ASSERT_TRUE(img->picture().isJpeg());
+        EXPECT_EQ(img->picture().jpegBytes(), bytes);
+        EXPECT_FALSE(img->picture().isDecoded());
+        const QImage shown = img->displayPixels();
+        ASSERT_EQ(shown.size(), img->pictureRect().size());
+        const QImage reference = drawnFromTheFullDecode(*img, bytes);
+        ASSERT_EQ(reference.size(), shown.size());
+        EXPECT_LT(test::meanDifference(shown, reference), 3.0) << img->name().toStdString();
+    }
+    ASSERT_TRUE(w.Image_S->picture().isBitmap());   // a bitmap as it is
+    EXPECT_EQ(w.Image_S->picture().pixels(), pictures::readBmp(tide));
+
+    // The enlarged map at its own size; the map window stores the full-size
+    // picture again, and the viewer shows what it stored.
+    drv.expectModal<TMapF>([&](TMapF& f) {
+        f.grab();
+        EXPECT_EQ(f.Image_MM->displayPixels().size(), QSize(640, 480));
+        drv.closeByTitleBar(f);
+    });
+    drv.click(w.Image_M);
+    drv.expectModal<TMap_ShioF>([&](TMap_ShioF& f) { drv.click(f.Btn_Ok); });
+    drv.click(w.Btn_Chizu);
+    const std::string stored = storedMemos(s.files.memoFile())[0].at("F_MAP").bytes;
+    EXPECT_EQ(stored, pictures::encodeJpeg(pictures::decodeJpeg(map)).toStdString());
+    EXPECT_EQ(w.Image_M->picture().jpegBytes().toStdString(), stored);
     EXPECT_EQ(drv.pendingScripts(), 0);
 }
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <cstdlib>
 
 namespace tolvane::test {
 
@@ -17,6 +18,17 @@ inline QImage gradient(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb(x * 255 / w, y * 255 / h, (x ^ y) & 0xFF));
     return img;
+}
+
+// Mean difference per channel of two pictures of one size.
+inline double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB888);
+    const QImage y = b.convertToFormat(QImage::Format_RGB888);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int i = 0; i < x.width() * 3; ++i)
+            sum += std::abs(int(x.constScanLine(row)[i]) - int(y.constScanLine(row)[i]));
+    return sum / (double(x.width()) * x.height() * 3);
 }
 
 }  // namespace tolvane::test
