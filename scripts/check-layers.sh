@@ -26,7 +26,8 @@ for dir in "${!may[@]}"; do
   own=${dir#src/}
   [ -d "$dir" ] || continue
   while IFS=: read -r file line inc; do
-    top=$(sed -E 's/.*#include "([a-z_]+)\/.*/\1/' <<<"$inc")
+    [[ $inc =~ \#[[:space:]]*include[[:space:]]*\"([a-z_]+)/ ]] || continue
+    top=${BASH_REMATCH[1]}
     [ "$top" = "$own" ] && continue
     case " ${may[$dir]} " in *" $top "*) continue ;; esac
     echo "check-layers: $file:$line includes $top/, above $dir" >&2
