@@ -54,7 +54,10 @@ QSize jpegSize(const QByteArray& bytes);
 
 // Reads a BMP file (every form Qt's reader takes: 1/4/8/16/24/32 bits,
 // RLE, bit fields, OS/2 and V4/V5 headers). Zero bytes give the empty 0 x 0
-// bitmap (a null QImage), as an empty blob reads.
+// bitmap (a null QImage), as an empty blob reads. Whatever the file leaves
+// unpainted (run-length data that ends early or skips pixels) is black, the
+// same on every read; channels of fewer than 8 bits (16-bit files) are
+// stretched to the full range, white reading 255, 255, 255.
 QImage readBmp(const QByteArray& bytes);
 
 // Writes a BMP file; the empty 0 x 0 bitmap writes zero bytes.

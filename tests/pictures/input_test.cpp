@@ -5,6 +5,7 @@
 #include "pictures/labels.h"
 
 #include "support/test_databases.h"
+#include "support/test_pictures.h"
 #include "ui/platform.h"
 
 #include <QBuffer>
@@ -300,4 +301,50 @@ TEST_F(PictureInput, IconFileBecomesABitmap)
     EXPECT_TRUE(plainFileLoad(nullptr, pic));
     EXPECT_TRUE(pic.isBitmap());
     EXPECT_EQ(pic.pixels().size(), QSize(32, 32));
+}
+
+TEST_F(PictureInput, ARunLengthBitmapThatEndsEarlyLoadsTheSameEveryTimeBlackWhereItEnds)
+{
+    QImage src(40, 30, QImage::Format_Indexed8);
+    for (int i = 0; i < 16; ++i)
+        src.setColor(i, qRgb(40 + i * 10, 200 - i * 5, 90));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            src.setPixel(x, y, uint((x / 3 + y) % 16));
+    for (bool four : {false, true}) {
+        const QByteArray codes = test::runLengthCodes(src, four);
+        platform.answers = {file("cut.bmp", test::bmpFile(40, 30, four ? 4 : 8, four ? 2 : 1,
+                                                          test::bmpColourTable(src),
+                                                          codes.left(codes.size() / 2 + 1)))};
+        platform.answers.push_back(platform.answers.front());
+        QImage loads[2];
+        for (int i = 0; i < 2; ++i) {
+            test::poisonFreedMemory(1200, uchar(3 + i));   // where the pixels are likely to land
+            Picture pic;
+            ASSERT_TRUE(plainFileLoad(nullptr, pic));
+            loads[i] = pic.pixels().convertToFormat(QImage::Format_RGB32);
+        }
+        EXPECT_EQ(loads[0], loads[1]);
+        EXPECT_EQ(loads[0].pixel(0, 29), src.pixel(0, 29));   // the bottom row is there
+        EXPECT_EQ(loads[0].pixel(39, 0), qRgb(0, 0, 0));      // the top one is not
+    }
+    EXPECT_TRUE(takeMessages().isEmpty());
+}
+
+TEST_F(PictureInput, SixteenBitBitmapsLoadWithWhiteAtFullBrightness)
+{
+    // 5-6-5 bit fields: black, white, then full red, green and blue.
+    QByteArray masks, pixels;
+    for (quint32 m : {0xF800u, 0x07E0u, 0x001Fu})
+        for (int i = 0; i < 4; ++i)
+            masks.append(char(m >> (8 * i)));
+    for (quint16 p : {0x0000, 0xFFFF, 0xF800, 0x07E0})
+        pixels.append(char(p & 0xFF)).append(char(p >> 8));
+    platform.answers = {file("565.bmp", test::bmpFile(4, 1, 16, 3, masks, pixels))};
+    Picture pic;
+    ASSERT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.pixels().pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(pic.pixels().pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(pic.pixels().pixel(2, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(pic.pixels().pixel(3, 0), qRgb(0, 255, 0));
 }
