@@ -566,6 +566,23 @@ void allowPicturesUpToMaxPixels()
     QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
 }
 
+static_assert(kMaxSide == JPEG_MAX_DIMENSION);
+
+void checkIncomingSize(std::int64_t width, std::int64_t height)
+{
+    char message[JMSG_LENGTH_MAX];
+    if (tooLarge(width, height))
+        setTooLarge(message, width, height);
+    else if (width > kMaxSide || height > kMaxSide)
+        std::snprintf(message, sizeof message,
+                      "Picture of %lld x %lld pixels exceeds the limit of %lld pixels a side",
+                      static_cast<long long>(width), static_cast<long long>(height),
+                      static_cast<long long>(kMaxSide));
+    else
+        return;
+    throw CodecError(message);
+}
+
 QImage readBmp(const QByteArray& bytes)
 {
     if (bytes.isEmpty())

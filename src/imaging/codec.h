@@ -24,6 +24,17 @@ public:
 // 24-bit decode of it takes 300 MB).
 inline constexpr std::int64_t kMaxPixels = 100'000'000;
 
+// The largest width or height of a picture taken in from a file or the
+// clipboard: libjpeg's, so every picture taken in can be stored as JPEG.
+// The readers themselves take wider bitmaps (up to kMaxPixels), so a wide
+// one stored as a bitmap file stays readable.
+inline constexpr std::int64_t kMaxSide = 65'500;
+
+// Throws CodecError naming the size when a picture of width x height has
+// more than kMaxPixels pixels or a side longer than kMaxSide: what a file
+// load or a paste refuses.
+void checkIncomingSize(std::int64_t width, std::int64_t height);
+
 // Lets Qt's image readers (the BMP reader here, and the clipboard's reading
 // of the pictures other programs offer) allocate a picture of kMaxPixels at
 // 4 bytes a pixel. The limit is the process's: the program sets it once at

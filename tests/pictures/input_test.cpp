@@ -331,6 +331,45 @@ TEST_F(PictureInput, ARunLengthBitmapThatEndsEarlyLoadsTheSameEveryTimeBlackWher
     EXPECT_TRUE(takeMessages().isEmpty());
 }
 
+TEST_F(PictureInput, PicturesWithASideOver65500PixelsAreRefusedByTheLoadsAndThePastes)
+{
+    const QString choose = QString::fromUtf8("JPEGフォーマットの写真を指定してくださいを");
+    const auto mono = [](int w, int h) {
+        QImage img(w, h, QImage::Format_Mono);
+        img.fill(1);
+        return img;
+    };
+    Picture pic = Picture::fromBitmap(gradient(9, 9));
+    for (QSize size : {QSize(70000, 10), QSize(10, 65501)}) {
+        const QString path = file("long.bmp", writeBmp(mono(size.width(), size.height())));
+        platform.answers = {path};
+        EXPECT_FALSE(plainFileLoad(nullptr, pic));
+        EXPECT_EQ(takeMessages(), QStringList{choose});
+        platform.answers = {path};
+        try {
+            extensionSwitchFileLoad(nullptr, pic);
+            ADD_FAILURE() << "loaded";
+        } catch (const CodecError& e) {
+            const std::string named = std::to_string(size.width()) + " x " + std::to_string(size.height());
+            EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(pic.width(), 9);
+    }
+    platform.answers = {file("edge.bmp", writeBmp(mono(65500, 10)))};
+    EXPECT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.width(), 65500);
+
+    platform.bitmap = gradient(65501, 2);
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Message));
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Silent));
+    EXPECT_FALSE(anyPicturePaste(nullptr, pic, Notice::Silent));
+    EXPECT_EQ(takeMessages(), QStringList(2, QString::fromUtf8("失敗しました")));
+    EXPECT_EQ(pic.width(), 65500);
+    platform.bitmap = gradient(2, 65500);
+    EXPECT_TRUE(bitmapPaste(nullptr, pic, Notice::Message));
+    EXPECT_EQ(pic.height(), 65500);
+}
+
 TEST_F(PictureInput, SixteenBitBitmapsLoadWithWhiteAtFullBrightness)
 {
     // 5-6-5 bit fields: black, white, then full red, green and blue.

@@ -265,6 +265,10 @@ TEST(PictureStorage, StorableCheckRefusesOnlyPicturesPastTheReadersLimit)
     EXPECT_NO_THROW(checkStorable(Picture::fromBitmap(atLimit)));
     QImage past(10'001, 10'000, QImage::Format_Mono);
     EXPECT_THROW(checkStorable(Picture::fromBitmap(past)), CodecError);
+    // A side past what a load takes, but readable: a bitmap file stored so
+    // before can be stored again.
+    QImage wide(70'000, 10, QImage::Format_Mono);
+    EXPECT_NO_THROW(checkStorable(Picture::fromBitmap(wide)));
 }
 
 TEST(PictureStorage, ARunLengthBitmapThatEndsEarlyIsStoredAsTheSameBytesFromEveryLoad)
