@@ -58,6 +58,19 @@ seeds() {
     convert "$src" -monochrome BMP3:"$dir/mono.bmp"
     convert "$src" -alpha set BMP:"$dir/argb32.bmp"
     convert "$src" -colors 200 -compress RLE BMP3:"$dir/rle8.bmp"
+    convert "$src" -define bmp:subtype=RGB565 BMP:"$dir/rgb565.bmp"
+    convert "$src" -define bmp:subtype=RGB555 BMP:"$dir/rgb555.bmp"
+    # ImageMagick writes no RLE4: a 4 x 2 one by hand (a run, an absolute
+    # stretch, the end-of-row and end-of-picture codes).
+    {
+      printf 'BM\x82\0\0\0\0\0\0\0\x76\0\0\0'
+      printf '\x28\0\0\0\x04\0\0\0\x02\0\0\0\x01\0\x04\0\x02\0\0\0\x0c\0\0\0'
+      printf '\x13\x0b\0\0\x13\x0b\0\0\x10\0\0\0\0\0\0\0'
+      for i in $(seq 0 15); do
+        printf "$(printf '\\x%02x\\x%02x\\x80\\0' $((i * 16)) $((255 - i * 16)))"
+      done
+      printf '\x04\x12\0\0\0\x04\x34\x56\0\0\0\x01'
+    } >"$dir/rle4.bmp"
     convert "$src" BMP2:"$dir/os2.bmp"
   fi
 }

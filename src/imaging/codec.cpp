@@ -4,10 +4,12 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
+#include <bit>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -256,62 +258,255 @@ std::uint16_t le16(const QByteArray& b, int at)
     return std::uint16_t(p[0] | p[1] << 8);
 }
 
-// The size a BMP header claims, checked before Qt allocates for it.
-void checkBmpHeader(const QByteArray& bytes)
-{
-    constexpr int fileHeader = 14;
-    if (bytes.size() < fileHeader + 4 || bytes[0] != 'B' || bytes[1] != 'M')
-        throw CodecError("Not a Windows bitmap file");
-    const std::uint32_t infoSize = le32(bytes, fileHeader);
+constexpr int kFileHeader = 14;
+constexpr std::uint32_t kRle8 = 1;
+constexpr std::uint32_t kRle4 = 2;
+constexpr std::uint32_t kBitFields = 3;
+
+// What the BMP reading needs of a file's headers.
+struct BmpHeader {
+    std::uint32_t infoSize = 0;
     std::int64_t width = 0;
-    std::int64_t height = 0;
+    std::int64_t height = 0;   // rows, counted positive
+    bool topDown = false;
+    std::int64_t planes = 1;
     std::int64_t bitCount = 0;
     std::uint32_t compression = 0;
     std::int64_t imageSize = 0;
-    if (infoSize == 12) {   // OS/2 core header: 16-bit sizes
-        if (bytes.size() < fileHeader + 12)
+    std::int32_t dotsPerMeterX = 0;
+    std::int32_t dotsPerMeterY = 0;
+    std::uint32_t coloursUsed = 0;
+    std::int64_t dataStart = 0;   // where the pixels start, at the earliest
+
+    // Qt's reader takes these info header sizes field by field; any other it
+    // reads as the OS/2 core header (12 bytes).
+    bool wholeInfo() const
+    {
+        return infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124;
+    }
+};
+
+// The headers, and the size they claim checked before anything is allocated.
+BmpHeader readBmpHeader(const QByteArray& bytes)
+{
+    if (bytes.size() < kFileHeader + 4 || bytes[0] != 'B' || bytes[1] != 'M')
+        throw CodecError("Not a Windows bitmap file");
+    BmpHeader h;
+    h.infoSize = le32(bytes, kFileHeader);
+    if (h.infoSize == 12) {   // OS/2 core header: 16-bit sizes
+        if (bytes.size() < kFileHeader + 12)
             throw CodecError("Truncated bitmap header");
-        width = le16(bytes, fileHeader + 4);
-        height = le16(bytes, fileHeader + 6);
-        bitCount = le16(bytes, fileHeader + 10);
+        h.width = le16(bytes, kFileHeader + 4);
+        h.height = le16(bytes, kFileHeader + 6);
+        h.planes = le16(bytes, kFileHeader + 8);
+        h.bitCount = le16(bytes, kFileHeader + 10);
     } else {
-        if (infoSize < 16 || bytes.size() < fileHeader + 16)
+        if (h.infoSize < 16 || bytes.size() < kFileHeader + 16)
             throw CodecError("Invalid bitmap header");
-        width = std::int32_t(le32(bytes, fileHeader + 4));
-        height = std::int32_t(le32(bytes, fileHeader + 8));
-        bitCount = le16(bytes, fileHeader + 14);
-        if (infoSize >= 24 && bytes.size() >= fileHeader + 24) {
-            compression = le32(bytes, fileHeader + 16);
-            imageSize = le32(bytes, fileHeader + 20);
+        h.width = std::int32_t(le32(bytes, kFileHeader + 4));
+        h.height = std::int32_t(le32(bytes, kFileHeader + 8));
+        h.planes = le16(bytes, kFileHeader + 12);
+        h.bitCount = le16(bytes, kFileHeader + 14);
+        if (h.infoSize >= 24 && bytes.size() >= kFileHeader + 24) {
+            h.compression = le32(bytes, kFileHeader + 16);
+            h.imageSize = le32(bytes, kFileHeader + 20);
+        }
+        if (h.infoSize >= 36 && bytes.size() >= kFileHeader + 36) {
+            h.dotsPerMeterX = std::int32_t(le32(bytes, kFileHeader + 24));
+            h.dotsPerMeterY = std::int32_t(le32(bytes, kFileHeader + 28));
+            h.coloursUsed = le32(bytes, kFileHeader + 32);
         }
     }
-    if (width <= 0 || height == 0 || height == INT32_MIN)
+    if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN)
         throw CodecError("Invalid bitmap dimensions");
-    if (height < 0)
-        height = -height;   // top-down rows
-    if (tooLarge(width, height)) {
+    if (h.height < 0) {
+        h.height = -h.height;
+        h.topDown = true;
+    }
+    if (tooLarge(h.width, h.height)) {
         char message[JMSG_LENGTH_MAX];
-        setTooLarge(message, width, height);
+        setTooLarge(message, h.width, h.height);
         throw CodecError(message);
     }
 
     // Qt's reader fills whatever a short file lacks with black and calls it
     // a success; a truncated file must not pass for a whole picture.
-    const std::int64_t dataStart =
-        std::max<std::int64_t>(le32(bytes, 10), fileHeader + std::int64_t(infoSize));
+    h.dataStart =
+        std::max<std::int64_t>(le32(bytes, 10), kFileHeader + std::int64_t(h.infoSize));
     std::int64_t needed = 0;
-    if (compression == 0 || compression == 3 || compression == 6) {   // plain rows, bit fields
-        if (bitCount < 1 || bitCount > 32)
+    if (h.compression == 0 || h.compression == kBitFields || h.compression == 6) {
+        if (h.bitCount < 1 || h.bitCount > 32)
             throw CodecError("Invalid bitmap colour depth");
-        const std::int64_t stride = (width * bitCount + 31) / 32 * 4;
-        needed = dataStart + stride * height;
-    } else if (compression == 1 || compression == 2) {   // RLE8, RLE4
-        needed = dataStart + imageSize;
+        const std::int64_t stride = (h.width * h.bitCount + 31) / 32 * 4;
+        needed = h.dataStart + stride * h.height;
+    } else if (h.compression == kRle8 || h.compression == kRle4) {
+        needed = h.dataStart + h.imageSize;
     } else {
         throw CodecError("Unsupported bitmap compression");
     }
     if (bytes.size() < needed)
         throw CodecError("Truncated bitmap file");
+    return h;
+}
+
+// Paints run-length data, RLE8 or RLE4 (two pixels a byte, high nibble
+// first), as its codes say: put(x, y, index) for each pixel inside the
+// picture, rows counted from the bottom. Each pixel is painted at most once
+// (x only grows along a row, y only grows). What the codes leave unpainted
+// (data that ends early, a delta jumped over) is not touched; pixels a run
+// puts past the row's end are dropped; a delta past the last row ends the
+// picture, as does data that ends inside a code.
+template <class Put>
+void paintRunLengths(const uchar* p, const uchar* end, bool four, std::int64_t width,
+                     std::int64_t height, Put put)
+{
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    while (y < height && end - p >= 2) {
+        const uchar n = p[0];
+        const uchar c = p[1];
+        p += 2;
+        if (n > 0) {   // a run of n pixels: one index, or two alternating
+            for (int i = 0; i < n && x + i < width; ++i)
+                put(x + i, y, four ? (i % 2 ? c & 0x0F : c >> 4) : c);
+            x += n;
+        } else if (c == 0) {   // end of the row
+            x = 0;
+            ++y;
+        } else if (c == 1) {   // end of the picture
+            return;
+        } else if (c == 2) {   // delta: right and up
+            if (end - p < 2)
+                return;
+            x += p[0];
+            y += p[1];
+            p += 2;
+        } else {   // c pixels given one by one, padded to a whole word
+            const std::int64_t length = four ? (c + 1) / 2 : c;
+            const std::int64_t given = std::min<std::int64_t>(length, end - p);
+            for (int i = 0; i < c && x + i < width; ++i) {
+                const std::int64_t at = four ? i / 2 : i;
+                if (at >= given)
+                    break;
+                put(x + i, y, four ? (i % 2 ? p[at] & 0x0F : p[at] >> 4) : p[at]);
+            }
+            if (given < length)
+                return;
+            x += c;
+            p += std::min<std::int64_t>(length + (length & 1), end - p);
+        }
+    }
+}
+
+// A run-length file, decoded here rather than by Qt's reader: Qt leaves
+// what the codes do not paint as the allocator left it, and reads an unset
+// byte where the data ends inside a code. Every pixel starts black; the
+// picture keeps the file's colour table (8 bits a pixel), with a black entry
+// added when the table has none and some pixel stays unpainted, and black
+// for indices past the table. A full table without black gives the picture
+// in 32-bit colour instead.
+QImage readRunLengthBmp(const QByteArray& bytes, const BmpHeader& h)
+{
+    const bool four = h.compression == kRle4;
+    if (h.planes != 1 || h.bitCount != (four ? 4 : 8))
+        throw CodecError("Invalid run-length bitmap");
+    const std::int64_t colours = h.coloursUsed ? h.coloursUsed : (std::int64_t(1) << h.bitCount);
+    if (colours > 256)
+        throw CodecError("Invalid bitmap colour table");
+    const std::int64_t tableAt = kFileHeader + std::int64_t(h.infoSize);
+    const std::int64_t pixelsAt = std::max(h.dataStart, tableAt + 4 * colours);
+    if (bytes.size() < tableAt + 4 * colours)
+        throw CodecError("Truncated bitmap file");
+
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    QList<QRgb> table;
+    int black = -1;
+    for (std::int64_t i = 0; i < colours; ++i) {
+        const uchar* bgr = data + tableAt + 4 * i;
+        table << qRgb(bgr[2], bgr[1], bgr[0]);
+        if (black < 0 && (table.back() & 0xFFFFFF) == 0)
+            black = int(i);
+    }
+    if (black < 0 && colours < 256)
+        black = int(colours);
+    const uchar* codes = data + std::min<std::int64_t>(pixelsAt, bytes.size());
+    const uchar* end = data + bytes.size();
+    const int w = int(h.width);
+    const int rows = int(h.height);
+    const auto row = [&](std::int64_t y) { return h.topDown ? y : rows - 1 - y; };
+
+    QImage image(w, rows, black >= 0 ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    if (image.isNull())
+        throw CodecError("Out of memory for a " + std::to_string(w) + " x " +
+                         std::to_string(rows) + " picture");
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    if (black < 0) {
+        image.fill(QColor(Qt::black));
+        paintRunLengths(codes, end, four, w, rows, [&](std::int64_t x, std::int64_t y, uchar i) {
+            reinterpret_cast<QRgb*>(bits + row(y) * stride)[x] = table[i];
+        });
+    } else {
+        std::memset(bits, black, std::size_t(image.sizeInBytes()));   // padding too
+        std::int64_t painted = 0;
+        int top = int(colours) - 1;
+        paintRunLengths(codes, end, four, w, rows, [&](std::int64_t x, std::int64_t y, uchar i) {
+            bits[row(y) * stride + x] = i;
+            top = std::max<int>(top, i);
+            ++painted;
+        });
+        if (painted < std::int64_t(w) * rows)
+            top = std::max(top, black);
+        table.resize(top + 1, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
+    image.setDotsPerMeterX(h.dotsPerMeterX);
+    image.setDotsPerMeterY(h.dotsPerMeterY);
+    return image;
+}
+
+// Qt's reader widens a colour channel of fewer than 8 bits by shifting it
+// up, so the 5 bits of a 16-bit file give 0 ... 248 and white reads 248,
+// 248, 248. Each such channel is stretched here to the full 0 ... 255.
+void stretchNarrowChannels(QImage& image, const QByteArray& bytes, const BmpHeader& h)
+{
+    std::uint32_t masks[4] = {0x7C00, 0x03E0, 0x001F, 0};   // red, green, blue, alpha: 5-5-5
+    if (h.compression == kBitFields) {
+        const std::int64_t at = kFileHeader + (h.infoSize >= 108 ? 40 : h.infoSize);
+        if (bytes.size() < at + 16)
+            return;
+        for (int c = 0; c < 4; ++c)
+            masks[c] = le32(bytes, int(at + 4 * c));
+        if (h.infoSize < 108 || !image.hasAlphaChannel())
+            masks[3] = 0;
+    } else if (h.bitCount != 16) {
+        return;
+    }
+    uchar stretch[4][256];
+    bool any = false;
+    for (int c = 0; c < 4; ++c) {
+        for (int v = 0; v < 256; ++v)
+            stretch[c][v] = uchar(v);
+        if (masks[c] == 0)
+            continue;
+        const std::uint32_t top = masks[c] >> std::countr_zero(masks[c]);
+        if (top >= 255)
+            continue;   // 8 bits are taken as they are (more Qt cannot take)
+        const std::uint32_t step = 256 / (top + 1);   // what Qt multiplied by
+        for (std::uint32_t v = 0; v <= top; ++v)
+            stretch[c][v * step] = uchar((v * 255 + top / 2) / top);
+        any = true;
+    }
+    if (!any)
+        return;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            line[x] = qRgba(stretch[0][qRed(p)], stretch[1][qGreen(p)], stretch[2][qBlue(p)],
+                            stretch[3][qAlpha(p)]);
+        }
+    }
 }
 
 }  // namespace
@@ -371,11 +566,30 @@ void allowPicturesUpToMaxPixels()
     QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
 }
 
+static_assert(kMaxSide == JPEG_MAX_DIMENSION);
+
+void checkIncomingSize(std::int64_t width, std::int64_t height)
+{
+    char message[JMSG_LENGTH_MAX];
+    if (tooLarge(width, height))
+        setTooLarge(message, width, height);
+    else if (width > kMaxSide || height > kMaxSide)
+        std::snprintf(message, sizeof message,
+                      "Picture of %lld x %lld pixels exceeds the limit of %lld pixels a side",
+                      static_cast<long long>(width), static_cast<long long>(height),
+                      static_cast<long long>(kMaxSide));
+    else
+        return;
+    throw CodecError(message);
+}
+
 QImage readBmp(const QByteArray& bytes)
 {
     if (bytes.isEmpty())
         return {};
-    checkBmpHeader(bytes);
+    const BmpHeader header = readBmpHeader(bytes);
+    if (header.wholeInfo() && (header.compression == kRle8 || header.compression == kRle4))
+        return readRunLengthBmp(bytes, header);
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -385,6 +599,9 @@ QImage readBmp(const QByteArray& bytes)
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw CodecError(("Invalid bitmap: " + reader.errorString()).toStdString());
+    if ((header.wholeInfo() || header.infoSize == 12) &&
+        (header.bitCount == 16 || header.bitCount == 32) && image.depth() == 32)
+        stretchNarrowChannels(image, bytes, header);
     return image;
 }
 

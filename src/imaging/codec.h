@@ -24,6 +24,17 @@ public:
 // 24-bit decode of it takes 300 MB).
 inline constexpr std::int64_t kMaxPixels = 100'000'000;
 
+// The largest width or height of a picture taken in from a file or the
+// clipboard: libjpeg's, so every picture taken in can be stored as JPEG.
+// The readers themselves take wider bitmaps (up to kMaxPixels), so a wide
+// one stored as a bitmap file stays readable.
+inline constexpr std::int64_t kMaxSide = 65'500;
+
+// Throws CodecError naming the size when a picture of width x height has
+// more than kMaxPixels pixels or a side longer than kMaxSide: what a file
+// load or a paste refuses.
+void checkIncomingSize(std::int64_t width, std::int64_t height);
+
 // Lets Qt's image readers (the BMP reader here, and the clipboard's reading
 // of the pictures other programs offer) allocate a picture of kMaxPixels at
 // 4 bytes a pixel. The limit is the process's: the program sets it once at
@@ -54,7 +65,10 @@ QSize jpegSize(const QByteArray& bytes);
 
 // Reads a BMP file (every form Qt's reader takes: 1/4/8/16/24/32 bits,
 // RLE, bit fields, OS/2 and V4/V5 headers). Zero bytes give the empty 0 x 0
-// bitmap (a null QImage), as an empty blob reads.
+// bitmap (a null QImage), as an empty blob reads. Whatever the file leaves
+// unpainted (run-length data that ends early or skips pixels) is black, the
+// same on every read; channels of fewer than 8 bits (16-bit files) are
+// stretched to the full range, white reading 255, 255, 255.
 QImage readBmp(const QByteArray& bytes);
 
 // Writes a BMP file; the empty 0 x 0 bitmap writes zero bytes.

@@ -43,9 +43,18 @@ QString message(const char* text)
     return QString::fromUtf8(text);
 }
 
-}  // namespace
+// Whether a clipboard picture is within the sizes a file load takes.
+bool withinIncomingSize(const QImage& image)
+{
+    try {
+        checkIncomingSize(image.width(), image.height());
+        return true;
+    } catch (const CodecError&) {
+        return false;
+    }
+}
 
-Picture loadPictureFile(const QString& path)
+Picture loadByExtension(const QString& path)
 {
     const QString ext = QFileInfo(path).suffix().toLower();
     if (ext == u"jpg" || ext == u"jpeg") {
@@ -59,6 +68,15 @@ Picture loadPictureFile(const QString& path)
     if (ext == u"emf" || ext == u"wmf")
         throw CodecError(("Metafiles are not supported: " + path).toStdString());
     throw CodecError(("Unknown picture file extension: " + path).toStdString());
+}
+
+}  // namespace
+
+Picture loadPictureFile(const QString& path)
+{
+    Picture picture = loadByExtension(path);
+    checkIncomingSize(picture.width(), picture.height());
+    return picture;
 }
 
 QStringList defaultPictureFilters()
@@ -85,10 +103,11 @@ bool bitmapPaste(QWidget* owner, Picture& picture, Notice notice)
         return false;
     }
     // A picture the clipboard offers but that cannot be read (a truncated
-    // file, or one too large to decode) is a failed paste: the picture, and
-    // whatever is stored from it later, stays as it was.
+    // file, or one too large to decode), or that is larger than a file load
+    // takes, is a failed paste: the picture, and whatever is stored from it
+    // later, stays as it was.
     const QImage bitmap = platform.clipboardBitmap();
-    if (bitmap.isNull()) {
+    if (bitmap.isNull() || !withinIncomingSize(bitmap)) {
         if (notice == Notice::Message)
             platform.messageBox(owner, message(kPasteFailed));
         return false;
@@ -109,6 +128,7 @@ bool anyPicturePaste(QWidget* owner, Picture& picture, Notice notice)
         const QImage image = platform.clipboardPicture();
         if (image.isNull())
             throw CodecError("The clipboard's picture could not be read");
+        checkIncomingSize(image.width(), image.height());
         picture = Picture::fromBitmap(image.copy());
         return true;
     } catch (const std::exception&) {

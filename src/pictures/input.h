@@ -24,15 +24,17 @@ enum class Notice { Message, Silent };
 
 // Bitmap paste: only the clipboard's bitmap format counts; the picture
 // becomes a bitmap copy of it (a JPEG picture held before is replaced).
-// A bitmap offered but unreadable (truncated, or too large to decode) is a
-// failed paste: kPasteFailed where the window shows messages, silence
-// otherwise, and the picture unchanged. Returns whether a picture was taken.
+// A bitmap offered but unreadable (truncated, or too large to decode), or
+// past the sizes a file load takes (checkIncomingSize), is a failed paste:
+// kPasteFailed where the window shows messages, silence otherwise, and the
+// picture unchanged. Returns whether a picture was taken.
 bool bitmapPaste(QWidget* owner, Picture& picture, Notice notice);
 
 // Any-picture paste: the clipboard's general picture format (a bitmap, or a
 // vector picture the platform hands over drawn as pixels). The picture
-// becomes a bitmap. Any error on the way shows kPasteFailed (in silent
-// windows too) and leaves the picture as it was.
+// becomes a bitmap. Any error on the way, a picture past checkIncomingSize
+// among them, shows kPasteFailed (in silent windows too) and leaves the
+// picture as it was.
 bool anyPicturePaste(QWidget* owner, Picture& picture, Notice notice);
 
 // Extension-switch file load (map editor, rectangle-style tide editor):
@@ -56,7 +58,9 @@ bool plainFileLoad(QWidget* owner, Picture& picture);
 // picture holding the file's bytes unchanged (decoded here, so a file that is
 // not JPEG is refused now), .bmp a bitmap, .ico a bitmap of the icon's
 // largest image. Metafiles (.emf, .wmf) and every other extension are
-// refused. Throws std::runtime_error (CodecError) with the reason.
+// refused, and so is a picture past checkIncomingSize (more than 100
+// megapixels, or a side past 65,500 pixels, which libjpeg could never
+// store). Throws std::runtime_error (CodecError) with the reason.
 Picture loadPictureFile(const QString& path);
 
 // The dialogs' filters: the default one lists every type loadPictureFile

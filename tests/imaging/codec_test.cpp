@@ -3,7 +3,12 @@
 #include "imaging/codec.h"
 #include "imaging/picture.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QRandomGenerator>
+#include <bit>
+#include <tuple>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -324,6 +329,157 @@ TEST(BmpDecoderRobustness, TruncatedCorruptAndHugeInputAreErrors)
         for (int i = 0; i < 4; ++i)
             bad[qsizetype(rng.bounded(60))] = char(rng.bounded(256));   // the headers
         expectErrorOrPicture(bad, false);
+    }
+}
+
+namespace {
+
+using tolvane::test::bmpColourTable;
+using tolvane::test::bmpFile;
+using tolvane::test::runLengthCodes;
+
+// An indexed picture with runs on its left half and no two equal neighbours
+// on its right; no entry of its table is black unless `blackAt` names one.
+QImage indexedPattern(int w, int h, int colours, int blackAt = -1)
+{
+    QImage img(w, h, QImage::Format_Indexed8);
+    for (int i = 0; i < colours; ++i)
+        img.setColor(i, i == blackAt ? qRgb(0, 0, 0)
+                                     : qRgb(10 + i * 37 % 240, 20 + i * 91 % 230, 30 + i * 53 % 220));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, uint(x < w / 2 ? (x / 6 + y) % colours : (x * 7 + y * 13) % colours));
+    return img;
+}
+
+// Two loads of `file`, each onto freed memory filled differently, must give
+// the same picture; returned in 32-bit colour.
+QImage loadTwiceTheSame(const QByteArray& file)
+{
+    QImage first;
+    for (unsigned char fill : {0x03, 0x05}) {
+        for (std::size_t size : {1200, 4800})   // a 40 x 30 picture's pixels at 8 and 32 bits
+            tolvane::test::poisonFreedMemory(size, fill);
+        const QImage img = readBmp(file).convertToFormat(QImage::Format_RGB32);
+        if (first.isNull())
+            first = img;
+        else
+            EXPECT_EQ(img, first);
+    }
+    return first;
+}
+
+}  // namespace
+
+TEST(BmpCodec, RunLengthFilesReadAsTheirPixelsAndAsQtReadsThem)
+{
+    for (bool four : {false, true}) {
+        const QImage src = indexedPattern(41, 23, four ? 16 : 200);
+        const QByteArray file = bmpFile(41, 23, four ? 4 : 8, four ? 2 : 1, bmpColourTable(src),
+                                        runLengthCodes(src, four));
+        const QImage back = readBmp(file);
+        EXPECT_EQ(back.format(), QImage::Format_Indexed8);
+        EXPECT_EQ(back.colorTable(), src.colorTable());
+        EXPECT_EQ(back, src) << four;
+        QByteArray data = file;
+        QBuffer buffer(&data);
+        QImage qt;
+        ASSERT_TRUE(QImageReader(&buffer, "bmp").read(&qt));
+        EXPECT_EQ(back, qt) << four;
+    }
+}
+
+TEST(BmpDecoderRobustness, RunLengthDataCutShortOrPastThePictureIsTheSameEveryLoadAndBlackWhereUnpainted)
+{
+    const QRgb black = qRgb(0, 0, 0);
+    // Cut at code boundaries and inside codes: every pixel is the picture's
+    // or black, the top row (decoded last) black; with a table lacking black,
+    // a full one lacking it (the picture then in 32-bit colour), one with it.
+    for (auto [four, colours, blackAt] : {std::tuple{false, 200, -1}, std::tuple{false, 256, -1},
+                                          std::tuple{false, 64, 9}, std::tuple{true, 16, -1}}) {
+        const QImage src = indexedPattern(40, 30, colours, blackAt);
+        const QImage srcRgb = src.convertToFormat(QImage::Format_RGB32);
+        const QByteArray codes = runLengthCodes(src, four);
+        for (qsizetype cut : {qsizetype(0), qsizetype(1), codes.size() / 3, codes.size() / 3 + 1,
+                              codes.size() / 2, codes.size() / 2 + 1}) {
+            const QImage img = loadTwiceTheSame(
+                bmpFile(40, 30, four ? 4 : 8, four ? 2 : 1, bmpColourTable(src), codes.left(cut)));
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    ASSERT_TRUE(img.pixel(x, y) == srcRgb.pixel(x, y) || img.pixel(x, y) == black)
+                        << four << " " << colours << " cut " << cut << " at " << x << "," << y;
+            for (int x = 0; x < 40; ++x)
+                EXPECT_EQ(img.pixel(x, 0), black) << four << " " << colours << " cut " << cut;
+        }
+        // The codes of the bottom ten rows, then the end of the picture.
+        const QImage img = loadTwiceTheSame(bmpFile(40, 30, four ? 4 : 8, four ? 2 : 1,
+                                                    bmpColourTable(src),
+                                                    runLengthCodes(src.copy(0, 20, 40, 10), four)));
+        EXPECT_EQ(img.copy(0, 20, 40, 10), srcRgb.copy(0, 20, 40, 10));
+        QImage top(40, 20, QImage::Format_RGB32);
+        top.fill(black);
+        EXPECT_EQ(img.copy(0, 0, 40, 20), top);
+    }
+
+    // Codes that run past the picture: (x from, x to, row from the bottom, index) painted.
+    using Span = std::tuple<int, int, int, int>;
+    for (bool four : {false, true}) {
+        const QImage src = indexedPattern(40, 30, 16);
+        const auto run = [four](int n, int index) {
+            return QByteArray(1, char(n)) + char(four ? index << 4 | index : index);
+        };
+        const QByteArray eol("\0\0", 2), eob("\0\1", 2);
+        const std::vector<std::pair<QByteArray, std::vector<Span>>> cases = {
+            {run(200, 2) + eol + run(10, 3) + eob, {{0, 40, 0, 2}, {0, 10, 1, 3}}},
+            {run(5, 1) + QByteArray("\0\2\x64\0", 4) + run(5, 2) + eol + run(3, 4), {{0, 5, 0, 1}, {0, 3, 1, 4}}},
+            {run(4, 1) + QByteArray("\0\2\0\xC8", 4) + run(4, 2), {{0, 4, 0, 1}}},
+            {run(2, 1) + QByteArray("\0\2\3\2", 4) + run(2, 5), {{0, 2, 0, 1}, {5, 7, 2, 5}}},
+            {QByteArray("\0\x32", 2) + QByteArray(four ? 25 : 50, char(four ? 0x66 : 6)) + eol, {{0, 40, 0, 6}}},
+            {run(3, 1) + char(5), {{0, 3, 0, 1}}},
+            {QByteArray("\0\x0A", 2) + QByteArray(3, char(four ? 0x77 : 7)), {{0, four ? 6 : 3, 0, 7}}},
+        };
+        for (const auto& [codes, spans] : cases) {
+            QImage expected(40, 30, QImage::Format_RGB32);
+            expected.fill(black);
+            for (const auto& [from, to, row, index] : spans)
+                for (int x = from; x < to; ++x)
+                    expected.setPixel(x, 29 - row, src.color(index));
+            EXPECT_EQ(loadTwiceTheSame(bmpFile(40, 30, four ? 4 : 8, four ? 2 : 1,
+                                               bmpColourTable(src), codes)),
+                      expected)
+                << four << " " << codes.toHex().toStdString();
+        }
+    }
+}
+
+TEST(BmpCodec, SixteenBitChannelsReadInTheFullRange)
+{
+    // 5-5-5 plain rows, 5-5-5 and 5-6-5 bit fields: each channel's levels
+    // 0 ... top read as 0 ... 255 evenly (black 0, 0, 0 and white 255, 255, 255).
+    struct Form { int compression; quint32 masks[3]; };
+    for (const Form& form : {Form{0, {0x7C00, 0x03E0, 0x001F}}, Form{3, {0x7C00, 0x03E0, 0x001F}},
+                             Form{3, {0xF800, 0x07E0, 0x001F}}}) {
+        QByteArray masks, pixels;
+        for (quint32 m : form.masks)
+            for (int i = 0; i < 4; ++i)
+                masks.append(char(m >> (8 * i)));
+        for (quint32 v = 0; v < 64; ++v) {
+            quint32 p = 0;
+            for (quint32 m : form.masks)
+                p |= std::min(v, m >> std::countr_zero(m)) << std::countr_zero(m);
+            pixels.append(char(p & 0xFF)).append(char(p >> 8));
+        }
+        const QImage img = readBmp(bmpFile(64, 1, 16, form.compression,
+                                           form.compression ? masks : QByteArray(), pixels));
+        EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 0));
+        EXPECT_EQ(img.pixel(63, 0), qRgb(255, 255, 255));
+        for (int v = 0; v < 64; ++v) {
+            const int got[3] = {qRed(img.pixel(v, 0)), qGreen(img.pixel(v, 0)), qBlue(img.pixel(v, 0))};
+            for (int c = 0; c < 3; ++c) {
+                const double top = form.masks[c] >> std::countr_zero(form.masks[c]);
+                EXPECT_NEAR(got[c], std::min<double>(v, top) * 255 / top, 0.5) << v << " " << c;
+            }
+        }
     }
 }
 

@@ -247,7 +247,9 @@ TEST(MemoMapAndTide, FailedUpdatesAreSilentAndKeepTheOldPicture) {
     drv.platform().clipboard = hugeMonoBitmap();
     openMemoPicture(drv, v, v.Btn_Chizu, [&](TMap_ShioF& f) {
         f.Image1->setVisible(false);   // nothing to see of it here
-        drv.click(f.Btn_In);
+        drv.click(f.Btn_In);           // refused, silently
+        EXPECT_NE(f.Image1->picture().width(), 10001);
+        f.Image1->setPicture(Picture::fromBitmap(hugeMonoBitmap()));
         drv.click(f.Btn_Ok);
         EXPECT_FALSE(f.isOpen());
     });

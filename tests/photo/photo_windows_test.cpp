@@ -282,8 +282,10 @@ TEST(SinglePhoto, PicturesOverTheReadersLimitAreRefusedByBothSaves) {
     openNine(drv, v, [&](TPhoto_9F& f) {
         drv.expectModal<TPhotoF>([&](TPhotoF& p) {
             p.Image1->setVisible(false);   // nothing to see of it here
-            drv.click(p.Btn_C_BORD);
-            ASSERT_EQ(p.Image1->picture().width(), 10001);
+            drv.click(p.Btn_C_BORD);       // the paste refuses it
+            EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
+            EXPECT_NE(p.Image1->picture().width(), 10001);
+            p.Image1->setPicture(Picture::fromBitmap(hugeMonoBitmap()));
             drv.click(p.Btn_Ok);
             EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました FISH_MEMO"});
         });
@@ -294,6 +296,8 @@ TEST(SinglePhoto, PicturesOverTheReadersLimitAreRefusedByBothSaves) {
         drv.expectModal<TPhotoF>([&](TPhotoF& p) {
             p.Image1->setVisible(false);
             drv.click(p.Btn_C_BORD);
+            EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました"});
+            p.Image1->setPicture(Picture::fromBitmap(hugeMonoBitmap()));
             drv.click(p.Btn_Ok);
             EXPECT_EQ(drv.takeMessages(), QStringList{"失敗しました FISH_DATA"});
         });

@@ -5,6 +5,7 @@
 #include "pictures/labels.h"
 
 #include "support/test_databases.h"
+#include "support/test_pictures.h"
 #include "ui/platform.h"
 
 #include <QBuffer>
@@ -300,4 +301,83 @@ TEST_F(PictureInput, IconFileBecomesABitmap)
     EXPECT_TRUE(plainFileLoad(nullptr, pic));
     EXPECT_TRUE(pic.isBitmap());
     EXPECT_EQ(pic.pixels().size(), QSize(32, 32));
+}
+
+TEST_F(PictureInput, ARunLengthBitmapThatEndsEarlyLoadsTheSameEveryTimeBlackWhereItEnds)
+{
+    QImage src(40, 30, QImage::Format_Indexed8);
+    for (int i = 0; i < 16; ++i)
+        src.setColor(i, qRgb(40 + i * 10, 200 - i * 5, 90));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            src.setPixel(x, y, uint((x / 3 + y) % 16));
+    for (bool four : {false, true}) {
+        const QByteArray codes = test::runLengthCodes(src, four);
+        platform.answers = {file("cut.bmp", test::bmpFile(40, 30, four ? 4 : 8, four ? 2 : 1,
+                                                          test::bmpColourTable(src),
+                                                          codes.left(codes.size() / 2 + 1)))};
+        platform.answers.push_back(platform.answers.front());
+        QImage loads[2];
+        for (int i = 0; i < 2; ++i) {
+            test::poisonFreedMemory(1200, uchar(3 + i));   // where the pixels are likely to land
+            Picture pic;
+            ASSERT_TRUE(plainFileLoad(nullptr, pic));
+            loads[i] = pic.pixels().convertToFormat(QImage::Format_RGB32);
+        }
+        EXPECT_EQ(loads[0], loads[1]);
+        EXPECT_EQ(loads[0].pixel(0, 29), src.pixel(0, 29));   // the bottom row is there
+        EXPECT_EQ(loads[0].pixel(39, 0), qRgb(0, 0, 0));      // the top one is not
+    }
+    EXPECT_TRUE(takeMessages().isEmpty());
+}
+
+TEST_F(PictureInput, PicturesWithASideOver65500PixelsAreRefusedByTheLoadsAndThePastes)
+{
+    const QString choose = QString::fromUtf8("JPEGフォーマットの写真を指定してくださいを");
+    const auto mono = [](int w, int h) {
+        QImage img(w, h, QImage::Format_Mono);
+        img.fill(1);
+        return img;
+    };
+    Picture pic = Picture::fromBitmap(gradient(9, 9));
+    for (QSize size : {QSize(70000, 10), QSize(10, 65501)}) {
+        const QString path = file("long.bmp", writeBmp(mono(size.width(), size.height())));
+        platform.answers = {path};
+        EXPECT_FALSE(plainFileLoad(nullptr, pic));
+        EXPECT_EQ(takeMessages(), QStringList{choose});
+        platform.answers = {path};
+        try {
+            extensionSwitchFileLoad(nullptr, pic);
+            ADD_FAILURE() << "loaded";
+        } catch (const CodecError& e) {
+            const std::string named = std::to_string(size.width()) + " x " + std::to_string(size.height());
+            EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(pic.width(), 9);
+    }
+    platform.answers = {file("edge.bmp", writeBmp(mono(65500, 10)))};
+    EXPECT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.width(), 65500);
+
+    platform.bitmap = gradient(65501, 2);
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Message));
+    EXPECT_FALSE(bitmapPaste(nullptr, pic, Notice::Silent));
+    EXPECT_FALSE(anyPicturePaste(nullptr, pic, Notice::Silent));
+    EXPECT_EQ(takeMessages(), QStringList(2, QString::fromUtf8("失敗しました")));
+    EXPECT_EQ(pic.width(), 65500);
+    platform.bitmap = gradient(2, 65500);
+    EXPECT_TRUE(bitmapPaste(nullptr, pic, Notice::Message));
+    EXPECT_EQ(pic.height(), 65500);
+}
+
+TEST_F(PictureInput, SixteenBitBitmapsLoadWithWhiteAtFullBrightness)
+{
+    // 5-5-5 rows: black, white, full red.
+    const QByteArray rows("\0\0\xFF\x7F\0\x7C\0\0", 8);
+    platform.answers = {file("555.bmp", test::bmpFile(3, 1, 16, 0, {}, rows))};
+    Picture pic;
+    ASSERT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.pixels().pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(pic.pixels().pixel(1, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(pic.pixels().pixel(2, 0), qRgb(255, 0, 0));
 }

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <cstddef>
 #include <cstdlib>
 
 namespace tolvane::test {
@@ -11,6 +12,26 @@ namespace tolvane::test {
 // quality 75 (not our encoder's 90), colour or greyscale, baseline or
 // progressive.
 QByteArray cameraJpeg(const QImage& src, bool grey = false, bool progressive = false);
+
+// A BMP file put together byte by byte, as other programs write one: a
+// 40-byte info header for `bits` per pixel and `compression` (0 plain rows,
+// 1 RLE8, 2 RLE4, 3 bit fields), then `table` (the colour table, or the bit
+// masks), then `pixels` as given. The header's image size is pixels' size.
+QByteArray bmpFile(int width, int height, int bits, int compression, const QByteArray& table,
+                   const QByteArray& pixels);
+
+// The colour table of an indexed picture as a BMP file holds it.
+QByteArray bmpColourTable(const QImage& indexed);
+
+// An indexed picture's pixels as RLE8 codes, or RLE4 codes (indices below
+// 16): runs where pixels repeat, absolute stretches elsewhere, an end-of-row
+// code after each row, bottom row first, and the end-of-picture code.
+QByteArray runLengthCodes(const QImage& indexed, bool four);
+
+// Fills freed heap blocks of `size` bytes with `byte`, where the next
+// allocation of that size is likely to land: pixels a reader leaves unset
+// then show it.
+void poisonFreedMemory(std::size_t size, unsigned char byte);
 
 // A picture whose every pixel differs from its neighbours.
 inline QImage gradient(int w, int h) {
