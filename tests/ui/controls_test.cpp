@@ -184,11 +184,19 @@ TEST(MemoBox, ChangeHandlerSeesUserChangesAsModified) {
     EXPECT_EQ(user, 1);
 }
 
+namespace {
+// A tide-name box on `f`: an empty item and two names.
+ComboBox* tideBox(TEntryF& f) {
+    auto* cb = new ComboBox(&f, QStringLiteral("CBox_Shio"), 8, 220, 100);
+    cb->addItems({QString(), QStringLiteral("大潮"), QStringLiteral("中潮")});
+    return cb;
+}
+}  // namespace
+
 TEST(ComboBoxes, TypedTextAndChoicesWithoutProgramChanges) {
     Driver drv;
     TEntryF f;
-    auto* cb = new ComboBox(&f, QStringLiteral("CBox_Shio"), 8, 220, 100);
-    cb->addItems({QString(), QStringLiteral("大潮"), QStringLiteral("中潮")});
+    ComboBox* cb = tideBox(f);
     int changes = 0;
     cb->OnChange = [&] { ++changes; };
     drv.show(f);
@@ -216,8 +224,7 @@ TEST(ComboBoxes, TypedTextAndChoicesWithoutProgramChanges) {
 TEST(ComboBoxes, EnterInTheDroppedListChoosesTheMarkOrClosesItAndReachesTheBox) {
     Driver drv;
     TEntryF f;
-    auto* cb = new ComboBox(&f, QStringLiteral("CBox_Shio"), 8, 220, 100);
-    cb->addItems({QString(), QStringLiteral("大潮"), QStringLiteral("中潮")});
+    ComboBox* cb = tideBox(f);
     int enters = 0;
     bool boxHadFocus = false;
     cb->OnKeyPress = [&](QChar& k) {   // an Enter chain: on to the next box
