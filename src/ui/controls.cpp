@@ -372,6 +372,8 @@ void ComboBox::setPickOnly(bool on) {
 }
 
 namespace {
+bool isEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+
 // Keys that edit the box's text rather than move in the dropped list.
 bool editsText(const QKeyEvent* e) {
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
@@ -402,6 +404,10 @@ bool editsText(const QKeyEvent* e) {
 
 bool ComboBox::eventFilter(QObject* watched, QEvent* e) {
     if (watched == view() && isEditable()) {
+        if (e->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(e)) && !listMarksItem()) {
+            enterWithNothingMarked(static_cast<QKeyEvent*>(e));
+            return true;
+        }
         if (e->type() == QEvent::KeyPress && editsText(static_cast<QKeyEvent*>(e))) {
             keyPressEvent(static_cast<QKeyEvent*>(e));   // through the box's own key rules
             return true;
@@ -413,6 +419,23 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* e) {
         }
     }
     return QComboBox::eventFilter(watched, e);
+}
+
+// Enter in the dropped list chooses the marked item. With none marked it
+// closes the list and reaches the box as it does with the list closed: the
+// box's OnKeyPress sees 13 and the window's Enter chain goes on from the box.
+bool ComboBox::listMarksItem() const {
+    const QModelIndex i = view()->currentIndex();
+    return i.isValid() && (i.flags() & Qt::ItemIsEnabled);
+}
+
+void ComboBox::enterWithNothingMarked(const QKeyEvent* e) {
+    hidePopup();
+    // Closing the popup gives the focus back to the box; the chain's next
+    // focus move and any window it opens must start from there.
+    if (!hasFocus()) QWidget::setFocus(Qt::PopupFocusReason);
+    QKeyEvent enter(QEvent::KeyPress, e->key(), e->modifiers(), e->text());
+    QApplication::sendEvent(this, &enter);
 }
 
 // With the list dropped down, the first item that begins with the typed text

@@ -142,7 +142,9 @@ private:
 
 // --- combo box --------------------------------------------------------------
 // Editable (typed text allowed) unless made a pick-only list. Typed text is
-// never added to the items.
+// never added to the items. While the list is dropped down the typing goes on
+// into the box; Enter chooses the item the list marks, or, with none marked,
+// closes the list, keeps the text and reaches the box as with the list closed.
 class ComboBox : public QComboBox, public Control {
 public:
     TOLVANE_CONTROL_NAMES
@@ -181,6 +183,8 @@ protected:
 
 private:
     void followTypedText();
+    bool listMarksItem() const;
+    void enterWithNothingMarked(const QKeyEvent* e);
     bool autoDropDown_ = false;
     ImeMode ime_ = ImeMode::Default;
     detail::TextGate* gate_ = nullptr;

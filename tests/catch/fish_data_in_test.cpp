@@ -2,6 +2,7 @@
 // reset, the Enter chain with its pick lists, the key filters, the date, the
 // save with its checks and conversions read back column by column, pictures,
 // the rig-drawing program, the lesson button and the tide markers.
+#include <QAbstractItemView>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -224,6 +225,32 @@ TEST(CatchEntryKeys, TheEnterChainOpensThePickListsAndSkipsEmptyRows) {
     EXPECT_EQ(w.Edit_Min_T1->text(), "12");
 }
 
+
+TEST(CatchEntryKeys, EnterInTheDroppedTideListKeepsATypedNameAndGoesOn) {
+    Session s;
+    Driver drv;
+    EntryWindow e(drv);
+    TFishDataIn& w = e.w;
+    auto dropped = [&] { return w.CBox_Shio->view()->isVisible(); };
+
+    // A name no item begins with, typed key by key while the list is down:
+    // Enter closes the list, keeps the name and goes on to the reference
+    // station, whose list opens.
+    drv.focus(w.CBox_Shio);
+    drv.pressKey(w.CBox_Shio, Qt::Key_F4);
+    drv.type(w.CBox_Shio, "満");
+    ASSERT_TRUE(dropped());
+    drv.expectModal<TData_Sel>([&](TData_Sel& f) {
+        EXPECT_FALSE(dropped());
+        EXPECT_EQ(w.CBox_Shio->text(), "満");
+        answerWith(drv, "KIJYUNN", "東京")(f);
+    });
+    drv.pressEnter(w.CBox_Shio);
+    EXPECT_EQ(drv.pendingScripts(), 0);
+    EXPECT_EQ(w.CBox_Shio->text(), "満");
+    EXPECT_EQ(w.Edit_Shio_Kijyun->text(), "東京");
+    EXPECT_TRUE(w.Edit_Shio_Kijyun->focused());
+}
 TEST(CatchEntryKeys, DoubleClicksOpenTheListsOfTheirBoxes) {
     Session s;
     Driver drv;

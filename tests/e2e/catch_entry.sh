@@ -2,12 +2,13 @@
 # The catch entry window as a new user meets it: the save refused with place
 # and species empty opens the species list, then the place list, and leaves
 # the caret in the place box; a trip typed through the Enter chain with its
-# pick lists; "入　力", "入力完了"; the row read back from the file.
+# pick lists (a tide name typed into its dropped-down list); "入　力",
+# "入力完了"; the row read back from the file.
 #   tests/e2e/catch_entry.sh build/app/tolvane .
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_desktop
-e2e_keymap "晴れ東京湾第一丸アジ"
+e2e_keymap "晴れ東京湾第一丸アジ満"
 e2e_start_program
 
 # A fresh memo file has no lessons table: the start says so.
@@ -52,8 +53,14 @@ e2e_type "$entry" "晴れ" Return
 pick "場所の選択" "東京湾"
 e2e_key "$entry" Return
 pick "選択" "第一丸"
-e2e_key "$entry" Return Return                 # the tide name, then its reference port
+# A tide name no item begins with, typed while the list is dropped down:
+# Enter closes the list, keeps the name and goes on to the reference port.
+e2e_key "$entry" Return F4                     # the tide name; its list drops down
+e2e_dropped 97 >/dev/null
+e2e_type "$entry" "満" Return
+e2e_wait_list_closed 97
 list=$(e2e_window "選択" 600 450)
+e2e_log "ok: Enter with nothing marked in the tide list went on to the reference port"
 e2e_click "$list" 514 397
 e2e_wait_gone "$list"
 e2e_wait_active "$entry"
@@ -80,9 +87,9 @@ e2e_wait_active "$main"
 e2e_click "$main" 501 26                       # 閉じる
 e2e_wait_program_end
 
-rows=$(e2e_sql SORVENDA.FDB "select CODENO, DAY_DATA, TENNKI, BASYO, FUNE, KIJYUNN,
+rows=$(e2e_sql SORVENDA.FDB "select CODENO, DAY_DATA, TENNKI, BASYO, FUNE, SHIO, KIJYUNN,
   MAX1, MAX1_HIGHT, MAX2, MIN1, MIN1_LOW, FISH1, FISH1_MAX, FISH1_MIN, FISH1_KAZU, FISH2
   from FISH_DATA")
-e2e_expect_eq "1|$(date +%Y/%m/%d)|晴れ|東京湾|第一丸||06:30|150|<null>|12:45|20|アジ|25|18|12|" \
+e2e_expect_eq "1|$(date +%Y/%m/%d)|晴れ|東京湾|第一丸|満||06:30|150|<null>|12:45|20|アジ|25|18|12|" \
   "$rows" "the row read back"
 e2e_pass

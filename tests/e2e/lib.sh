@@ -231,6 +231,30 @@ e2e_wait_gone() {
   e2e_poll "$E2E_TIMEOUT" e2e_gone "$1" || e2e_fail "window $1 did not close"
 }
 
+# e2e_dropped WIDTH: waits until a combo box's list of WIDTH pixels (the box's
+# width) is dropped down, and prints its id: a window of the program that is
+# not the active one (the list never takes the activation; its caption, when
+# it has one, is the program's name).
+e2e_find_list() {
+  xdotool search --onlyvisible --classname '^tolvane$' getwindowgeometry %@ 2>/dev/null |
+    awk -v width="$1" -v active="$(xdotool getactivewindow 2>/dev/null)" '
+      /^Window /{w=$2} /Geometry:/{ split($2, s, "x"); if (!found && s[1] == width && w != active) { print w; found=1 } }
+      END { exit !found }'
+}
+
+e2e_dropped() {
+  local width=$1 w=""
+  e2e_poll "$E2E_TIMEOUT" eval 'w=$(e2e_find_list "$width")' || e2e_fail "no list of width $width dropped down"
+  echo "$w"
+}
+
+# e2e_wait_list_closed WIDTH: waits until no list of WIDTH pixels is down.
+e2e_wait_list_closed() {
+  local width=$1
+  e2e_poll "$E2E_TIMEOUT" eval '! e2e_find_list "$width" >/dev/null' ||
+    e2e_fail "the list of width $width stayed down"
+}
+
 # e2e_no_window CAPTION WIDTH HEIGHT: fails when such a window is shown.
 e2e_no_window() {
   if e2e_find "$1" "$2x$3" >/dev/null; then e2e_fail "unexpected window \"$1\" of $2x$3"; fi

@@ -249,6 +249,7 @@ TEST_F(MemoSearch, TypedSpeciesReachesTheBoxWhileItsListIsDown) {
         EXPECT_EQ(f.CBox1->text(), "abc");
         EXPECT_FALSE(f.CBox1->view()->currentIndex().isValid());
         drv.pressEnter(f.CBox1);
+        EXPECT_FALSE(f.CBox1->view()->isVisible());
         drv.pressKey(f.CBox1, Qt::Key_Backspace);
         EXPECT_EQ(f.CBox1->text(), "ab");
         drv.pressKey(f.CBox1, Qt::Key_Escape);

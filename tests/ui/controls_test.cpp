@@ -1,6 +1,7 @@
 // Behaviour of the controls that the windows rely on.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QRadioButton>
 #include <stdexcept>
@@ -183,11 +184,19 @@ TEST(MemoBox, ChangeHandlerSeesUserChangesAsModified) {
     EXPECT_EQ(user, 1);
 }
 
+namespace {
+// A tide-name box on `f`: an empty item and two names.
+ComboBox* tideBox(TEntryF& f) {
+    auto* cb = new ComboBox(&f, QStringLiteral("CBox_Shio"), 8, 220, 100);
+    cb->addItems({QString(), QStringLiteral("大潮"), QStringLiteral("中潮")});
+    return cb;
+}
+}  // namespace
+
 TEST(ComboBoxes, TypedTextAndChoicesWithoutProgramChanges) {
     Driver drv;
     TEntryF f;
-    auto* cb = new ComboBox(&f, QStringLiteral("CBox_Shio"), 8, 220, 100);
-    cb->addItems({QString(), QStringLiteral("大潮"), QStringLiteral("中潮")});
+    ComboBox* cb = tideBox(f);
     int changes = 0;
     cb->OnChange = [&] { ++changes; };
     drv.show(f);
@@ -210,6 +219,50 @@ TEST(ComboBoxes, TypedTextAndChoicesWithoutProgramChanges) {
     drv.pressEnter(cb);
     EXPECT_TRUE(enterSeen);
     EXPECT_EQ(cb->itemCount(), 3);
+}
+
+TEST(ComboBoxes, EnterInTheDroppedListChoosesTheMarkOrClosesItAndReachesTheBox) {
+    Driver drv;
+    TEntryF f;
+    ComboBox* cb = tideBox(f);
+    int enters = 0;
+    bool boxHadFocus = false;
+    cb->OnKeyPress = [&](QChar& k) {   // an Enter chain: on to the next box
+        if (k != QChar(13)) return;
+        ++enters;
+        boxHadFocus = cb->focused();
+        k = QChar(0);
+        f.Edit_Tenki->setFocus();
+    };
+    drv.show(f);
+    auto dropped = [&] { return cb->view()->isVisible(); };
+
+    // A marked item is chosen: the box keeps the focus, its handler sees no Enter.
+    drv.focus(cb);
+    drv.pressKey(cb, Qt::Key_F4);
+    ASSERT_TRUE(dropped());
+    drv.type(cb, QStringLiteral("大"));
+    drv.pressEnter(cb);
+    EXPECT_FALSE(dropped());
+    EXPECT_EQ(cb->text(), QStringLiteral("大潮"));
+    EXPECT_EQ(cb->itemIndex(), 1);
+    EXPECT_EQ(enters, 0);
+    EXPECT_TRUE(cb->focused());
+
+    // Input-method text no item begins with: the list closes, the text stays,
+    // and the handler sees 13 with the focus in the box, as with the list closed.
+    cb->setItemIndex(-1);
+    drv.pressKey(cb, Qt::Key_F4);
+    drv.typeIme(cb, QStringLiteral("満"));
+    ASSERT_TRUE(dropped());
+    EXPECT_FALSE(cb->view()->currentIndex().isValid());
+    drv.pressEnter(cb);
+    EXPECT_FALSE(dropped());
+    EXPECT_EQ(cb->text(), QStringLiteral("満"));
+    EXPECT_EQ(enters, 1);
+    EXPECT_TRUE(boxHadFocus);
+    EXPECT_TRUE(f.Edit_Tenki->focused());
+    EXPECT_EQ(f.tenkiEnters, 1);
 }
 
 TEST(ListBoxes, ColumnsFillTopToBottomAndKeysSeeTheSelectionBefore) {
