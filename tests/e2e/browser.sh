@@ -40,7 +40,9 @@ e2e_click "$br" 884 189                        # 検　索
 ks=$(e2e_window "検索" 300 400)
 e2e_click "$ks" 36 66                          # 魚種で検索します
 e2e_click "$ks" 128 92                         # the species list: "", アジ, サバ
+e2e_dropped 145 >/dev/null                      # keys only once the list is down
 e2e_key "$ks" Down Return
+e2e_wait_list_closed 145
 e2e_click "$ks" 144 328                        # the search
 e2e_wait_gone "$ks"
 e2e_wait_active "$br"
