@@ -1,16 +1,20 @@
 #include "support/test_pictures.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <functional>
 
 #include <jpeglib.h>
 
 namespace tolvane::test {
 
-QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restartInterval) {
-    const QImage img = src.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+namespace {
+
+// Plain libjpeg writing to memory: the rows of `samples` (`components` bytes
+// a pixel in colour space `space`), `setUp` called after the defaults.
+QByteArray compress(const QImage& samples, int components, J_COLOR_SPACE space,
+                    const std::function<void(jpeg_compress_struct&)>& setUp) {
     jpeg_compress_struct c{};
     jpeg_error_mgr err{};
     c.err = jpeg_std_error(&err);
@@ -18,17 +22,15 @@ QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restar
     unsigned char* buf = nullptr;
     unsigned long len = 0;
     jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = JDIMENSION(img.width());
-    c.image_height = JDIMENSION(img.height());
-    c.input_components = grey ? 1 : 3;
-    c.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    c.image_width = JDIMENSION(samples.width());
+    c.image_height = JDIMENSION(samples.height());
+    c.input_components = components;
+    c.in_color_space = space;
     jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 75, TRUE);
-    if (progressive) jpeg_simple_progression(&c);
-    c.restart_interval = static_cast<unsigned>(restartInterval);
+    setUp(c);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<uchar*>(img.constScanLine(int(c.next_scanline)));
+        JSAMPROW row = const_cast<uchar*>(samples.constScanLine(int(c.next_scanline)));
         jpeg_write_scanlines(&c, &row, 1);
     }
     jpeg_finish_compress(&c);
@@ -36,6 +38,17 @@ QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restar
     QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
     free(buf);
     return out;
+}
+
+}  // namespace
+
+QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restartInterval) {
+    const QImage img = src.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    return compress(img, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB, [&](jpeg_compress_struct& c) {
+        jpeg_set_quality(&c, 75, TRUE);
+        if (progressive) jpeg_simple_progression(&c);
+        c.restart_interval = static_cast<unsigned>(restartInterval);
+    });
 }
 
 QByteArray withExifOrientation(const QByteArray& jpeg, int orientation, bool bigEndian) {
@@ -66,43 +79,21 @@ QByteArray withExifOrientation(const QByteArray& jpeg, int orientation, bool big
 
 QByteArray cmykJpeg(const QImage& src, bool ycck) {
     const QImage rgb = src.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* buf = nullptr;
-    unsigned long len = 0;
-    jpeg_mem_dest(&c, &buf, &len);
-    c.image_width = JDIMENSION(rgb.width());
-    c.image_height = JDIMENSION(rgb.height());
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, ycck ? JCS_YCCK : JCS_CMYK);   // writes the Adobe marker
-    jpeg_set_quality(&c, 90, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(std::size_t(rgb.width()) * 4);
-    while (c.next_scanline < c.image_height) {
-        const uchar* in = rgb.constScanLine(int(c.next_scanline));
-        for (int x = 0; x < rgb.width(); ++x) {
-            const int r = in[3 * x], g = in[3 * x + 1], b = in[3 * x + 2];
-            const int k = 255 - std::max({r, g, b});
-            const int light = 255 - k;
-            auto ink = [&](int v) { return light == 0 ? 0 : (light - v) * 255 / light; };
-            // inverted: 255 = no ink
-            row[4 * std::size_t(x)] = uchar(255 - ink(r));
-            row[4 * std::size_t(x) + 1] = uchar(255 - ink(g));
-            row[4 * std::size_t(x) + 2] = uchar(255 - ink(b));
-            row[4 * std::size_t(x) + 3] = uchar(255 - k);
+    QImage cmyk(rgb.size(), QImage::Format_RGBA8888);   // 4 bytes a pixel: C, M, Y, K
+    for (int y = 0; y < rgb.height(); ++y) {
+        const uchar* in = rgb.constScanLine(y);
+        uchar* out = cmyk.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x, in += 3, out += 4) {
+            const int light = std::max({in[0], in[1], in[2]});   // what the black ink lets through
+            for (int i = 0; i < 3; ++i)   // stored inverted: the light each ink lets through
+                out[i] = uchar(light == 0 ? 255 : in[i] * 255 / light);
+            out[3] = uchar(light);
         }
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&c, &p, 1);
     }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(buf), qsizetype(len));
-    free(buf);
-    return out;
+    return compress(cmyk, 4, JCS_CMYK, [&](jpeg_compress_struct& c) {
+        jpeg_set_colorspace(&c, ycck ? JCS_YCCK : JCS_CMYK);   // writes the Adobe marker
+        jpeg_set_quality(&c, 90, TRUE);
+    });
 }
 
 }  // namespace tolvane::test
