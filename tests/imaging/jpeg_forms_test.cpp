@@ -227,5 +227,6 @@ TEST(JpegCmyk, CmykAndYcckDecodeToRgbAsImageMagickConvertsThem)
         EXPECT_LT(meanDifference(ours, theirs), 1.5) << name;
         EXPECT_LT(meanDifference(ours, src), 4.0) << name;   // the colours, not their inverse
         EXPECT_EQ(decodeJpegScaled(bytes, {16, 12}).size(), QSize(16, 12)) << name;
+        EXPECT_EQ(decodeJpeg(withExifOrientation(bytes, 8)), uprightByRule(ours, 8)) << name;
     }
 }
