@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Fuzzes the two picture decoders (JPEG through libjpeg, BMP through Qt) with
-# libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Fuzzes the two picture decoders (JPEG through libjpeg, BMP through Qt) and
+# the EXIF orientation reader with libFuzzer under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 # Not part of the main build or of CI's main path.
 #
-#   scripts/fuzz-pictures.sh [seconds-per-decoder]   (default 60)
+#   scripts/fuzz-pictures.sh [seconds-per-target]   (default 60)
 #
 # Work files go to build-fuzz/ (override with FUZZ_DIR). Exits non-zero when
 # a decoder crashed; the reproducer is left in the work directory.
@@ -31,12 +32,27 @@ CXXFLAGS=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer
           -I"$ROOT/src" $(pkg-config --cflags Qt6Gui))
 LIBS=($(pkg-config --libs Qt6Gui) -ljpeg)
 
-for kind in jpeg bmp; do
+KINDS=(jpeg bmp exif)
+for kind in "${KINDS[@]}"; do
   DEF=$(echo "FUZZ_$kind" | tr a-z A-Z)
   echo "fuzz-pictures: building the $kind decoder target" >&2
   clang++ "${CXXFLAGS[@]}" -D"$DEF" "$ROOT/tests/imaging/fuzz/decoder_fuzz.cpp" \
-    "$ROOT/src/imaging/codec.cpp" "${LIBS[@]}" -o "$WORK/fuzz_$kind"
+    "$ROOT/src/imaging/codec.cpp" "$ROOT/src/imaging/exif.cpp" "${LIBS[@]}" -o "$WORK/fuzz_$kind"
 done
+
+# The contents of an APP1 segment holding an EXIF block with one entry,
+# orientation 6, in the byte order given (II or MM).
+exif_block() {
+  if [ "$1" = MM ]; then
+    printf 'Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0'
+  else
+    printf 'Exif\0\0II\x2a\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0'
+  fi
+}
+# A JPEG file with that block right after its start marker.
+with_exif() {
+  { head -c 2 "$1"; printf '\xff\xe1\x00\x22'; exif_block "$2"; tail -c +3 "$1"; } >"$3"
+}
 
 # Seed pictures in the forms the readers meet.
 seeds() {
@@ -45,12 +61,18 @@ seeds() {
   [ -n "$(ls -A "$dir")" ] && return 0
   local src="$WORK/seed-src.ppm"
   convert -size 48x32 gradient:red-blue "$src"
-  if [ "$kind" = jpeg ]; then
+  if [ "$kind" = exif ]; then
+    exif_block II >"$dir/intel.bin"
+    exif_block MM >"$dir/motorola.bin"
+  elif [ "$kind" = jpeg ]; then
     convert "$src" -quality 90 "$dir/baseline.jpg"
     convert "$src" -interlace JPEG "$dir/progressive.jpg"
     convert "$src" -colorspace Gray "$dir/grey.jpg"
     convert "$src" -sampling-factor 2x2 -quality 50 "$dir/subsampled.jpg"
     convert "$src" -define jpeg:restart-interval=1 "$dir/restart.jpg"
+    convert "$src" -colorspace CMYK "$dir/cmyk.jpg"
+    with_exif "$dir/baseline.jpg" II "$dir/turned-intel.jpg"
+    with_exif "$dir/progressive.jpg" MM "$dir/turned-motorola.jpg"
   else
     convert "$src" BMP3:"$dir/rgb24.bmp"
     convert "$src" -colors 200 -type Palette BMP3:"$dir/pal8.bmp"
@@ -76,7 +98,7 @@ seeds() {
 }
 
 status=0
-for kind in jpeg bmp; do
+for kind in "${KINDS[@]}"; do
   seeds "$WORK/corpus_$kind" "$kind"
   echo "fuzz-pictures: running the $kind decoder for ${SECONDS_EACH}s" >&2
   ( cd "$WORK" && ASAN_OPTIONS=detect_leaks=1 ./fuzz_$kind -max_total_time="$SECONDS_EACH" \

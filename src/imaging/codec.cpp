@@ -1,5 +1,7 @@
 #include "imaging/codec.h"
 
+#include "imaging/exif.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
@@ -11,8 +13,9 @@
 #include <cstring>
 #include <string>
 
-#include <jerror.h>
+// jpeglib.h first: its configuration decides which messages jerror.h declares.
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace tolvane::pictures {
 namespace {
@@ -34,13 +37,32 @@ struct ErrorManager {
     std::longjmp(err->jump, 1);
 }
 
-// Warnings are data libjpeg could step over. Running out of data is not one
-// we accept: libjpeg would fill the rest of the picture with grey and a
-// truncated file would be shown and stored as if it were whole.
+// Warnings are data libjpeg could step over. Those that mean pixels were
+// filled in rather than decoded are not accepted: libjpeg would go on with
+// grey or zeroed blocks, and a damaged file (data cut short, with or without
+// an end marker after it; a lost restart marker; codes that decode to
+// nothing) would be shown and stored as if it were whole. Stray bytes before
+// a marker, metadata it cannot read and the like lose no pixel and stay
+// warnings.
+bool fillsInPixels(int code)
+{
+    switch (code) {
+    case JWRN_JPEG_EOF:           // the data ran out
+    case JWRN_HIT_MARKER:         // a marker where the data segment went on
+    case JWRN_MUST_RESYNC:        // a restart marker lost or out of turn
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_BOGUS_PROGRESSION:  // a scan refining coefficients never sent
+        return true;
+    default:
+        return false;
+    }
+}
+
 void onMessage(j_common_ptr cinfo, int level)
 {
     if (level < 0) {
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        if (fillsInPixels(cinfo->err->msg_code))
             onError(cinfo);
         cinfo->err->num_warnings++;
     }
@@ -73,10 +95,58 @@ void setTooLarge(char* message, std::int64_t width, std::int64_t height)
 struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
+    int orientation;   // of the file's EXIF block; 1 without one
 };
 
-// The smallest DCT scale M/8 (M = 1 ... 8) whose output covers `atLeast`;
-// full size when none smaller does or when `atLeast` is not a size.
+// The orientation of the first EXIF block among the APP1 segments libjpeg
+// kept while reading the header.
+int orientationOf(const jpeg_decompress_struct& cinfo)
+{
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+        if (m->marker != JPEG_APP0 + 1)
+            continue;
+        if (const int orientation = exifOrientation(m->data, m->data_length); orientation != 1)
+            return orientation;
+    }
+    return 1;
+}
+
+// Whether the data after the header is too short for the picture it claims,
+// so that decoding it could only invent pixels: with Huffman coding every
+// block of a sequential file takes at least two bits (its DC code and an AC
+// code or end of block), every block of a progressive one at least one (its
+// first DC code). Arithmetic coding can spend less than a bit on a block and
+// gets no bound. Checked before anything is allocated for the picture.
+bool dataTooShort(const jpeg_decompress_struct& cinfo)
+{
+    if (cinfo.arith_code)
+        return false;
+    std::uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks += std::uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks;
+    const std::uint64_t bits = blocks * (cinfo.progressive_mode ? 1 : 2);
+    return std::uint64_t(cinfo.src->bytes_in_buffer) * 8 < bits;
+}
+
+// The message libjpeg gives when the data of such a file runs out: "premature
+// end of data segment" when an end marker follows, else "premature end of
+// file". (0xFF 0xD9 occurs in coded data only as the marker.)
+void setCutShort(Decoder& d)
+{
+    const unsigned char* p = d.cinfo.src->next_input_byte;
+    const unsigned char* end = p + d.cinfo.src->bytes_in_buffer;
+    bool endMarker = false;
+    while (!endMarker && (p = static_cast<const unsigned char*>(std::memchr(p, 0xFF, std::size_t(end - p))))) {
+        endMarker = p + 1 < end && p[1] == 0xD9;
+        ++p;
+    }
+    d.cinfo.err->msg_code = endMarker ? JWRN_HIT_MARKER : JWRN_JPEG_EOF;
+    (*d.cinfo.err->format_message)(reinterpret_cast<j_common_ptr>(&d.cinfo), d.err.message);
+}
+
+// The smallest DCT scale M/8 (M = 1 ... 8) whose output covers `atLeast`
+// (in stored rows and columns); full size when none smaller does or when
+// `atLeast` is not a size.
 void chooseScale(jpeg_decompress_struct& cinfo, QSize atLeast)
 {
     cinfo.scale_denom = 8;
@@ -93,67 +163,178 @@ void chooseScale(jpeg_decompress_struct& cinfo, QSize atLeast)
     cinfo.scale_num = 8;
 }
 
+// The share of light two layers let through together (255 = all of it).
+unsigned char lightThrough(unsigned a, unsigned b)
+{
+    return static_cast<unsigned char>((a * b + 127) / 255);
+}
+
+// One row of CMYK samples (libjpeg's output for CMYK and YCCK files) to RGB,
+// in place (3 bytes a pixel from 4). A sample counts the ink put down,
+// unless an Adobe marker says the file keeps them inverted, as Adobe's
+// programs write CMYK: then it is the light let through (255 = no ink).
+// Red is the light the cyan ink and the black ink both let through, and so
+// on.
+void cmykRowToRgb(JSAMPROW row, JDIMENSION width, bool inverted)
+{
+    const unsigned toLight = inverted ? 0 : 255;
+    const JSAMPLE* in = row;
+    unsigned char* out = row;
+    for (JDIMENSION x = 0; x < width; ++x, in += 4, out += 3) {
+        const unsigned c = in[0] ^ toLight, m = in[1] ^ toLight, y = in[2] ^ toLight,
+                       k = in[3] ^ toLight;
+        out[0] = lightThrough(c, k);
+        out[1] = lightThrough(m, k);
+        out[2] = lightThrough(y, k);
+    }
+}
+
+// Puts `count` decoded RGB rows of the stored picture (w x h), starting at
+// stored row `first`, where the EXIF `orientation` turns them in the
+// upright picture `bits` (h x w for orientations 5 ... 8):
+//   1 as stored            2 mirrored left-right     3 turned half round
+//   4 mirrored top-bottom  5 mirrored on the diagonal (transposed)
+//   6 turned a quarter clockwise   7 mirrored on the other diagonal
+//   8 turned a quarter anticlockwise
+// A stored row becomes an upright column for 5 ... 8: the band's rows are
+// walked side by side, so each write fills a run of `count` pixels.
+void placeRows(JSAMPARRAY band, JDIMENSION count, JDIMENSION first, JDIMENSION w, JDIMENSION h,
+               int orientation, unsigned char* bits, qsizetype stride)
+{
+    if (!orientationSwapsSides(orientation)) {
+        const bool flipRows = orientation == 3 || orientation == 4;
+        const bool flipColumns = orientation == 2 || orientation == 3;
+        for (JDIMENSION i = 0; i < count; ++i) {
+            const JDIMENSION y = flipRows ? h - 1 - (first + i) : first + i;
+            unsigned char* dst = bits + qsizetype(y) * stride;
+            if (!flipColumns) {
+                std::memcpy(dst, band[i], std::size_t(w) * 3);
+                continue;
+            }
+            const JSAMPLE* src = band[i] + std::size_t(w) * 3;
+            for (JDIMENSION x = 0; x < w; ++x, dst += 3) {
+                src -= 3;
+                dst[0] = src[0];
+                dst[1] = src[1];
+                dst[2] = src[2];
+            }
+        }
+        return;
+    }
+    const bool columnsDown = orientation == 5 || orientation == 6;      // stored x -> upright y
+    const bool rowsRight = orientation == 5 || orientation == 8;        // stored y -> upright x
+    for (JDIMENSION sx = 0; sx < w; ++sx) {
+        const JDIMENSION y = columnsDown ? sx : w - 1 - sx;
+        unsigned char* row = bits + qsizetype(y) * stride;
+        for (JDIMENSION i = 0; i < count; ++i) {
+            const JDIMENSION x = rowsRight ? first + i : h - 1 - (first + i);
+            const JSAMPLE* src = band[i] + std::size_t(sx) * 3;
+            unsigned char* dst = row + std::size_t(x) * 3;
+            dst[0] = src[0];
+            dst[1] = src[1];
+            dst[2] = src[2];
+        }
+    }
+}
+
 // Decodes into *out (or only reads the header into *size when out is null)
-// at the scale that covers `atLeast` (full size for an invalid size); *size,
-// when given, gets the picture's own size.
+// at the scale that covers `atLeast` (full size for an invalid size), turned
+// upright by the file's EXIF orientation; *size, when given, and `atLeast`
+// are upright sizes.
 // Returns false with d.err.message set when libjpeg fails.
 bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
                 QImage* out, QSize* size, QSize atLeast = QSize())
 {
     installErrorManager(d.err, reinterpret_cast<j_common_ptr>(&d.cinfo));
+    d.orientation = 1;
     if (setjmp(d.err.jump)) {
         jpeg_destroy_decompress(&d.cinfo);
         return false;
     }
     jpeg_create_decompress(&d.cinfo);
     jpeg_mem_src(&d.cinfo, data, length);
+    jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d.cinfo, TRUE);
+    d.orientation = orientationOf(d.cinfo);
+    const bool swap = orientationSwapsSides(d.orientation);
 
     const std::int64_t width = d.cinfo.image_width;
     const std::int64_t height = d.cinfo.image_height;
     if (tooLarge(width, height)) {
-        setTooLarge(d.err.message, width, height);
+        setTooLarge(d.err.message, swap ? height : width, swap ? width : height);
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    if (dataTooShort(d.cinfo)) {
+        setCutShort(d);
         jpeg_destroy_decompress(&d.cinfo);
         return false;
     }
     if (size)
-        *size = QSize(int(width), int(height));
+        *size = swap ? QSize(int(height), int(width)) : QSize(int(width), int(height));
     if (!out) {
         jpeg_destroy_decompress(&d.cinfo);
         return true;
     }
 
-    d.cinfo.out_color_space = JCS_RGB;
+    const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
+    d.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     d.cinfo.dct_method = JDCT_ISLOW;
     d.cinfo.do_fancy_upsampling = TRUE;
     d.cinfo.do_block_smoothing = TRUE;
     d.cinfo.quantize_colors = FALSE;
-    chooseScale(d.cinfo, atLeast);
+    chooseScale(d.cinfo, swap ? atLeast.transposed() : atLeast);
     jpeg_start_decompress(&d.cinfo);
 
     const JDIMENSION w = d.cinfo.output_width;
     const JDIMENSION h = d.cinfo.output_height;
-    if (d.cinfo.output_components != 3) {
+    if (d.cinfo.output_components != (cmyk ? 4 : 3)) {
         std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Unsupported JPEG colour output");
         jpeg_destroy_decompress(&d.cinfo);
         return false;
     }
-    *out = QImage(int(w), int(h), QImage::Format_RGB888);
+    *out = swap ? QImage(int(h), int(w), QImage::Format_RGB888) : QImage(int(w), int(h), QImage::Format_RGB888);
     if (out->isNull()) {
         std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Out of memory for a %u x %u picture", w, h);
         jpeg_destroy_decompress(&d.cinfo);
         return false;
     }
-    auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
     unsigned char* bits = out->bits();
     const qsizetype stride = out->bytesPerLine();
-    for (JDIMENSION y = 0; y < h; ++y)
-        rows[y] = bits + y * stride;
-    while (d.cinfo.output_scanline < h) {
-        const JDIMENSION at = d.cinfo.output_scanline;
-        if (jpeg_read_scanlines(&d.cinfo, rows + at, h - at) == 0)
-            break;   // cannot happen with an in-memory source; be safe anyway
+    if (!cmyk && d.orientation == 1) {
+        // Straight into the picture's rows.
+        auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
+            reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
+        for (JDIMENSION y = 0; y < h; ++y)
+            rows[y] = bits + y * stride;
+        while (d.cinfo.output_scanline < h) {
+            const JDIMENSION at = d.cinfo.output_scanline;
+            if (jpeg_read_scanlines(&d.cinfo, rows + at, h - at) == 0)
+                break;   // cannot happen with an in-memory source; be safe anyway
+        }
+    } else {
+        // A band of stored rows at a time, made RGB and put in place.
+        const JDIMENSION step = JDIMENSION(std::max(1, d.cinfo.rec_outbuf_height));
+        const JDIMENSION bandRows = (32 + step - 1) / step * step;
+        JSAMPARRAY band = (*d.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE,
+                                                       w * JDIMENSION(d.cinfo.output_components), bandRows);
+        const bool inverted = d.cinfo.saw_Adobe_marker;
+        while (d.cinfo.output_scanline < h) {
+            const JDIMENSION first = d.cinfo.output_scanline;
+            JDIMENSION count = 0;
+            while (count < bandRows && d.cinfo.output_scanline < h) {
+                const JDIMENSION got = jpeg_read_scanlines(&d.cinfo, band + count, bandRows - count);
+                if (got == 0)
+                    break;   // cannot happen with an in-memory source; be safe anyway
+                count += got;
+            }
+            if (count == 0)
+                break;
+            if (cmyk)
+                for (JDIMENSION i = 0; i < count; ++i)
+                    cmykRowToRgb(band[i], w, inverted);
+            placeRows(band, count, first, w, h, d.orientation, bits, stride);
+        }
     }
     const bool complete = d.cinfo.output_scanline == h;
     // Every pixel is out; what follows the last scan is not looked at.

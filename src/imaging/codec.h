@@ -48,19 +48,28 @@ void allowPicturesUpToMaxPixels();
 QByteArray encodeJpeg(const QImage& pixels);
 
 // Full-size decode to 24-bit RGB (QImage::Format_RGB888), islow DCT, fancy
-// upsampling and block smoothing on. A file that ends before its picture is
-// complete is an error, not a half-grey picture.
+// upsampling and block smoothing on. CMYK and YCCK files are decoded through
+// libjpeg's CMYK output to RGB (the samples inverted when an Adobe marker
+// says so). Every decode turns the pixels upright by the orientation of the
+// file's EXIF block, so width and height are the upright ones; the file
+// itself is not changed.
+// Damage that would make libjpeg fill pixels in rather than decode them is
+// an error with libjpeg's message, not a half-grey picture: data that ends
+// early (with or without an end marker after it), a lost restart marker,
+// codes that decode to nothing, and a header claiming more blocks than its
+// data could hold (refused before anything is allocated for the picture).
 QImage decodeJpeg(const QByteArray& bytes);
 
 // A decode for showing only, never for storing: at the smallest of
 // libjpeg's DCT scales 1/8, 2/8 ... 8/8 whose output is at least `atLeast`
 // in both directions (full size when no smaller scale is), with the settings
-// of decodeJpeg otherwise. The whole file is read, so what decodeJpeg
-// refuses is refused here too. `fullSize`, when given, gets the picture's
-// own width and height.
+// of decodeJpeg otherwise (upright too; `atLeast` is an upright size). The
+// whole file is read, so what decodeJpeg refuses is refused here too.
+// `fullSize`, when given, gets the picture's own upright width and height.
 QImage decodeJpegScaled(const QByteArray& bytes, QSize atLeast, QSize* fullSize = nullptr);
 
-// Width and height from the JPEG header alone (no pixels decoded).
+// Upright width and height from the JPEG header alone (no pixels decoded);
+// refuses what the header alone shows decodeJpeg would refuse.
 QSize jpegSize(const QByteArray& bytes);
 
 // Reads a BMP file (every form Qt's reader takes: 1/4/8/16/24/32 bits,

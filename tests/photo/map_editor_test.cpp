@@ -172,6 +172,26 @@ TEST(MapEditorBrowser, OpensWithTheBrowsersMapAndStoresItReencodedInThatRecordOn
     EXPECT_TRUE(storedBlob(s.files.catchFile(), chizuOf(1)).null);
 }
 
+TEST(MapEditorBrowser, APortraitPhonePhotoIsShownLabelledAndStoredUpright) {
+    Session s;
+    twoRecordsWithMaps(s);
+    Driver drv;
+    Browser b;
+    drv.show(b);
+    // 640 x 480 pixels stored, turned by its EXIF orientation 6.
+    const QByteArray photo = test::withExifOrientation(cameraJpeg(gradient(640, 480)), 6);
+    drv.platform().pictureFileAnswers = {writeFile("phone.jpg", photo)};
+    openFromBrowser(drv, b, "1", Picture(), [&](TFish_Chizu_InF& f) {
+        drv.click(f.Btn_File);
+        EXPECT_EQ(f.Label_XY->caption(), QStringLiteral("BitMapのサイズ　") + QChar(13) + "480 * 640");
+        EXPECT_EQ(f.Image_M->pictureRect(), QRect(62, 0, 375, 500));   // a portrait, fitted by its height
+        drv.click(f.Btn_OK);
+    });
+    const QByteArray stored = storedBlob(s.files.catchFile(), chizuOf(1)).bytes;
+    EXPECT_EQ(pictures::decodeJpeg(stored), pictures::decodeJpeg(pictures::encodeJpeg(pictures::decodeJpeg(photo))));
+    EXPECT_FALSE(stored.contains("Exif"));
+}
+
 TEST(MapEditorBrowser, NumbersThatNameNoRecordAreRefused) {
     Session s;
     const QByteArray map = twoRecordsWithMaps(s);

@@ -286,6 +286,38 @@ TEST_F(PictureInput, PlainFileLoad)
     }
 }
 
+TEST_F(PictureInput, DamagedTurnedAndCmykFilesFromBothLoads)
+{
+    const QByteArray whole = encodeJpeg(gradient(640, 480));
+    const QByteArray cut = whole.left(whole.size() / 2) + QByteArray("\xFF\xD9", 2);
+    const QByteArray portrait = test::withExifOrientation(whole, 6);
+    Picture pic = Picture::fromBitmap(gradient(9, 9));
+
+    // Cut short with its end marker: refused by both loads, the picture kept.
+    platform.answers = {file("cut.jpg", cut)};
+    EXPECT_FALSE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(takeMessages(), QStringList{QString::fromUtf8("JPEGフォーマットの写真を指定してくださいを")});
+    platform.answers = {file("cut.jpg", cut)};
+    EXPECT_EQ(*extensionSwitchFileLoad(nullptr, pic), kSizeCaption + QChar(13) + "9 * 9");
+    EXPECT_EQ(takeMessages(), QStringList{QString::fromUtf8("対応していないフォーマットです")});
+
+    // A portrait phone photo: upright in both, its file kept by the plain load.
+    platform.answers = {file("phone.jpg", portrait)};
+    EXPECT_EQ(*extensionSwitchFileLoad(nullptr, pic), kSizeCaption + QChar(13) + "480 * 640");
+    EXPECT_TRUE(pic.isBitmap());
+    EXPECT_EQ(pic.pixels(), decodeJpeg(portrait));
+    platform.answers = {file("phone.jpg", portrait)};
+    EXPECT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.jpegBytes(), portrait);
+    EXPECT_EQ(pasteSizeLabel(pic), "480 * 640");
+
+    // A CMYK file is a JPEG photo like any other.
+    platform.answers = {file("scan.jpg", test::cmykJpeg(gradient(64, 48)))};
+    EXPECT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.pixels().size(), QSize(64, 48));
+    EXPECT_TRUE(takeMessages().isEmpty());
+}
+
 TEST_F(PictureInput, IconFileBecomesABitmap)
 {
     QByteArray ico;

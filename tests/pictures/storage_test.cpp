@@ -243,6 +243,64 @@ TEST(PictureStorage, JpegReadForAViewDecodesOnlyAsLargeAsShownAndStoresAsBefore)
     EXPECT_THROW(decodeJpegOnly(bytes.left(bytes.size() / 2), QSize(800, 600)), CodecError);
 }
 
+// Width and height as a JPEG file's frame header gives them.
+QSize frameSize(const QByteArray& jpeg)
+{
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof < 0)
+        return {};
+    auto u16 = [&](qsizetype at) { return (uchar(jpeg[at]) << 8) | uchar(jpeg[at + 1]); };
+    return QSize(u16(sof + 7), u16(sof + 5));
+}
+
+TEST(PictureStorage, PortraitPhonePhotoIsStoredAndReadUpright)
+{
+    // 640 x 480 pixels stored, EXIF orientation 6: a portrait 480 x 640.
+    const QByteArray file = test::withExifOrientation(cameraJpeg(gradient(640, 480)), 6);
+    const QImage upright = decodeJpeg(file);
+    ASSERT_EQ(upright.size(), QSize(480, 640));
+    CatchRow row;
+    row.store("PHOTO1", keepingJpegWrite, Picture::fromJpeg(file));
+    db::Field& photo = row.read("PHOTO1");
+    EXPECT_EQ(bytesOf(photo), file);   // tag and all
+    const Picture back = jpegOnlyRead(photo);
+    EXPECT_EQ(back.pixels(), upright);
+    const Picture forView = jpegOnlyRead(row.read("PHOTO1"), QSize(400, 300));
+    EXPECT_EQ(QSize(forView.width(), forView.height()), QSize(480, 640));
+    EXPECT_EQ(forView.pixelsToShow(QSize(225, 300)).size(), QSize(240, 320));
+
+    // Re-encoded (map editor): the upright pixels, no tag left to turn them.
+    row.store("CHIZU", reencodingJpegWrite, back, 2);
+    const QByteArray map = bytesOf(row.read("CHIZU", 2));
+    EXPECT_EQ(frameSize(map), QSize(480, 640));
+    EXPECT_FALSE(map.contains("Exif"));
+    EXPECT_EQ(bitmapFirstRead(row.read("CHIZU", 2), NullTest::With).pixels().size(), QSize(480, 640));
+}
+
+TEST(PictureStorage, DamagedJpegBlobsFailEveryRead)
+{
+    const QByteArray whole = cameraJpeg(gradient(320, 240));
+    const QByteArray cut = whole.left(whole.size() / 2) + QByteArray("\xFF\xD9", 2);
+    CatchRow row;
+    row.store("SHIO_ZU", [](db::Param& p, const Picture& pic) { p.setBlob(pic.jpegBytes().toStdString()); },
+              Picture::fromJpeg(cut));
+    const std::string message = "Corrupt JPEG data: premature end of data segment";
+    for (int read = 0; read < 3; ++read) {
+        db::Field& f = row.read("SHIO_ZU");
+        try {
+            if (read == 0)
+                bitmapFirstRead(f, NullTest::With);
+            else if (read == 1)
+                jpegOnlyRead(f);
+            else
+                jpegOnlyRead(f, QSize(100, 75));
+            ADD_FAILURE() << "read a damaged picture, read " << read;
+        } catch (const CodecError& e) {
+            EXPECT_EQ(e.what(), message) << read;
+        }
+    }
+}
+
 TEST(PictureStorage, LargePicturesSurviveTheBlobRoundTrip)
 {
     MemoRow row;

@@ -1,8 +1,10 @@
-// libFuzzer target for the two picture decoders; built and run by
-// scripts/fuzz-pictures.sh, one binary per decoder (FUZZ_JPEG or FUZZ_BMP).
+// libFuzzer target for the two picture decoders and the EXIF orientation
+// reader; built and run by scripts/fuzz-pictures.sh, one binary per target
+// (FUZZ_JPEG, FUZZ_BMP or FUZZ_EXIF).
 // Any input must end in a picture or a CodecError: a crash, a sanitizer
 // report, a leak or another exception is a finding.
 #include "imaging/codec.h"
+#include "imaging/exif.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,8 +50,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (img.isNull() != bytes.isEmpty())
             std::abort();
         writeBmp(img);
+#elif defined(FUZZ_EXIF)
+        // The contents of one APP1 segment, as libjpeg hands them over.
+        const int orientation = exifOrientation(data, size);
+        if (orientation < 1 || orientation > 8)
+            std::abort();
 #else
-#error "define FUZZ_JPEG or FUZZ_BMP"
+#error "define FUZZ_JPEG, FUZZ_BMP or FUZZ_EXIF"
 #endif
     } catch (const CodecError&) {
     }
