@@ -89,9 +89,11 @@ TEST(CatchBrowserDisplay, AnEmptyTableShowsNumberZeroAndNothingElse) {
     EXPECT_EQ(w.caption(), "釣果記録");
     EXPECT_EQ(w.size(), QSize(960, 710));
     EXPECT_EQ(w.Edit_No->text(), "0");
-    for (auto* q : w.findChildren<QLineEdit*>())
-        if (auto* e = dynamic_cast<ui::Edit*>(q); e != nullptr && e != w.Edit_No)
+    for (auto* q : w.findChildren<QLineEdit*>()) {
+        if (auto* e = dynamic_cast<ui::Edit*>(q); e != nullptr && e != w.Edit_No) {
             EXPECT_EQ(e->text(), "") << e->name().toStdString();
+        }
+    }
     EXPECT_EQ(w.Memo_Shikake->text(), "");
     for (auto* img : {w.Image_Shio, w.Image_Map, w.Image_A, w.Image_B, w.Image_C, w.Image_D})
         EXPECT_FALSE(img->hasPicture());
