@@ -60,6 +60,10 @@ int refuseShutdownOnSignal(const int reason, const int, void*) {
 
 int catchTerminationSignals() {
     if (signalPipe[0] >= 0) return signalPipe[0];
+    // Threads started from here on (the library's, the window system's, the
+    // engine's) inherit the mask.
+    const sigset_t set = terminationSignals();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
     int fds[2];
     if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         throw Error(std::string("No pipe for the termination signals: ") + std::strerror(errno));
@@ -71,9 +75,6 @@ int catchTerminationSignals() {
     }
     signalPipe[0] = fds[0];
     signalPipe[1] = fds[1];
-    // Threads started later (the window system's, the engine's) inherit the mask.
-    const sigset_t set = terminationSignals();
-    pthread_sigmask(SIG_BLOCK, &set, nullptr);
     std::thread(waitForSignals).detach();
     return signalPipe[0];
 }

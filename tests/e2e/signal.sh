@@ -3,7 +3,7 @@
 # loops beside it: each run saves an address entry ("住所入力", a name,
 # "入力"), then opens a window and sends the signal; the program must be gone
 # within a second with status 0, and both files must read back with the entry
-# stored. The runs: RUNS times (6 unless E2E_SIGNAL_RUNS says) the address
+# stored. The runs: RUNS times (4 unless E2E_SIGNAL_RUNS says) the address
 # window opened and closed by the window manager's close, then the address
 # list open, TERM; the same with INT; TERM while a message box is up over the
 # address window; TERM while the catch entry window is open.
@@ -11,7 +11,7 @@
 #   E2E_SIGNAL_RUNS=50 E2E_SIGNAL_LOAD=8 tests/e2e/signal.sh build/app/tolvane .
 source "$(dirname "$0")/lib.sh"
 
-RUNS=${E2E_SIGNAL_RUNS:-6}
+RUNS=${E2E_SIGNAL_RUNS:-4}
 LOAD=${E2E_SIGNAL_LOAD:-4}
 
 ended_at=""
