@@ -1,11 +1,12 @@
 // Program entry: creates the data module and the main window and runs the
 // message loop. Reads no argument and no environment variable of its own.
-#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMetaObject>
+#include <QSocketNotifier>
 #include <QTranslator>
 
 #include "core/DM_1.h"
@@ -14,7 +15,29 @@
 #include "imaging/codec.h"
 #include "ui/form.h"
 
+namespace {
+
+// The main thread, in whatever loop it waits - the main window's, a modal
+// window's, a box's or the picture-open dialog's - sees a TERM or INT signal
+// and ends the process from there: both files are detached (every write was
+// committed when it was made; whatever a handler had not committed is rolled
+// back), the engine closes them, and the process ends with status 0 at once.
+// No further line of the handler that opened the window or box runs, so
+// nothing is stored or deleted on the strength of a box nobody answered.
+[[noreturn]] void endOnSignal() {
+    freeDataModule();
+    tolvane::db::shutdownEngine();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Ctrl+C or a TERM signal (a desktop logout sends one) ends the program:
+    // caught from the start, acted on once the main thread waits for events.
+    const int signalPipe = tolvane::db::catchTerminationSignals();
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
 
@@ -25,14 +48,8 @@ int main(int argc, char** argv) {
                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJapanese);
 
-    // Ctrl+C or a TERM signal ends the program: the engine closes both files
-    // (every write was committed when it was made, so nothing stored is lost)
-    // and every window's loop ends.
-    static std::atomic<bool> stopRequested{false};
-    tolvane::db::onTerminationSignal([] {
-        stopRequested = true;
-        QMetaObject::invokeMethod(qApp, [] { QApplication::exit(0); }, Qt::QueuedConnection);
-    });
+    QSocketNotifier signalNotifier(signalPipe, QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [] { endOnSignal(); });
 
     // Pictures up to the largest one a record may store can be pasted from
     // the clipboard, not only loaded from a file.
@@ -43,10 +60,8 @@ int main(int argc, char** argv) {
     {
         TMainF mainF;
         MainF = &mainF;
-        // Showing the window runs its start sequence, which may already have
-        // been ended by a signal (in a message box it showed).
         mainF.showMain(true);
-        if (!stopRequested) rc = QApplication::exec();
+        rc = QApplication::exec();
         MainF = nullptr;
     }
     freeDataModule();

@@ -179,28 +179,6 @@ void* Transaction::handle() { return &impl_->tr; }
 
 // ------------------------------------------------------------------- helpers
 
-namespace {
-std::function<void()>& terminationHandler() {
-    static std::function<void()> h;
-    return h;
-}
-
-int confirmShutdown(const int reason, const int, void*) {
-    if (reason != fb_shutrsn_signal || !terminationHandler()) return 0;
-    terminationHandler()();
-    return 0;   // the engine closes its attachments; only committed work exists
-}
-}  // namespace
-
-void onTerminationSignal(std::function<void()> onSignal) {
-    const bool first = !terminationHandler();
-    terminationHandler() = std::move(onSignal);
-    if (!first) return;
-    ISC_STATUS_ARRAY status;
-    if (fb_shutdown_callback(status, confirmShutdown, fb_shut_confirmation, nullptr))
-        throwStatus(status);
-}
-
 void shutdownEngine() { fb_shutdown(0, fb_shutrsn_app_stopped); }
 
 std::string quoted(std::string_view utf8) {

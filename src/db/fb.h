@@ -228,10 +228,19 @@ std::string quoted(std::string_view utf8);
 // and return its value plus one, or 1 when it is NULL.
 std::int32_t nextKey(Query& q, std::string_view selectMax);
 
-// The client library catches SIGINT and SIGTERM itself: it shuts its engine
-// down (closing every attachment) and leaves the process running. `onSignal`
-// is called then, on the library's own thread, so the program can end too.
-void onTerminationSignal(std::function<void()> onSignal);
+// From this call on, SIGINT and SIGTERM only write the signal's number as one
+// byte to a pipe; the returned reading end (non-blocking, closed on exec)
+// becomes readable then, and the program ends itself on its own thread. Both
+// signals are blocked in the calling thread and in every thread started after
+// it, so call it first thing in main(), before any other thread exists. The
+// client library's handling of both (its engine shut down under the program,
+// or, now and then, nothing at all) never runs, and its shutdown on a signal
+// is refused. Later calls return the same descriptor.
+int catchTerminationSignals();
+
+// For a child process between fork and exec: no signal blocked, as a program
+// expects to start.
+void unblockSignalsInChild();
 
 // Shuts the client library's embedded engine down now, without the wait the
 // library's own handler at process exit makes: for the very end of the

@@ -13,6 +13,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "db/fb.h"
 #include "ui/form.h"
 
 #ifndef TOLVANE_VERSION
@@ -110,6 +111,8 @@ public:
         p->setProgram(program);
         p->setWorkingDirectory(QDir::currentPath());
         p->setProcessChannelMode(QProcess::ForwardedChannels);
+        // The program keeps the termination signals blocked in its threads.
+        p->setChildProcessModifier([] { tolvane::db::unblockSignalsInChild(); });
         p->start();
         if (!p->waitForStarted(5000)) return nullptr;
         return std::make_unique<QtProcess>(std::move(p));

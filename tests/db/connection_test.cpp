@@ -1,8 +1,13 @@
 // Attach on first use, the before-connect hook, one transaction ended only
 // by commit-retaining and rollback-retaining, and the server's error text.
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include <poll.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -241,4 +246,25 @@ TEST(Connection, AQueryMayOutliveItsConnection) {
     again.databaseName = files.catchFile();
     db::Query r(again, tr2);
     EXPECT_EQ(countRows(r, "FISH_PASS"), 0);
+}
+
+// A TERM after the attach reaches the program's pipe, and the client library
+// has not shut its engine down: the connection still runs statements. In a
+// process of its own, where no thread exists before the signals are caught.
+[[noreturn]] void termAfterAttach() {
+    const int fd = db::catchTerminationSignals();
+    CatchDb c;
+    db::Query q(c.db, c.tr);
+    const bool attached = countRows(q, "SYUBETU") == 5;
+    kill(getpid(), SIGTERM);
+    pollfd p{fd, POLLIN, 0};
+    unsigned char byte = 0;
+    const bool signalled = poll(&p, 1, 5000) == 1 && read(fd, &byte, 1) == 1 && byte == SIGTERM;
+    const bool running = countRows(q, "SYUBETU") == 5;
+    std::_Exit(attached && signalled && running ? 0 : 1);
+}
+
+TEST(ConnectionDeathTest, TermAfterAttachReachesThePipeAndLeavesTheEngineRunning) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(termAfterAttach(), ::testing::ExitedWithCode(0), "");
 }
