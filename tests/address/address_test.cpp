@@ -414,7 +414,9 @@ TEST(AddressEntry, ATypedKindIsTheKindOfThatNameElseTheKindTheBoxLastHeld) {
         AddrCode = key;
         drv.expectModal<TName_ShowF>([&](TName_ShowF& w) {
             EXPECT_EQ(w.Label2->caption(), "-----");
-            if (key == 1) EXPECT_EQ(w.ComboBox1->text(), "");
+            if (key == 1) {
+                EXPECT_EQ(w.ComboBox1->text(), "");
+            }
             w.ComboBox1->lineEdit()->selectAll();
             drv.typeIme(w.ComboBox1, "なにか");
             drv.click(w.Btn_In);
