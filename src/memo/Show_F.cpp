@@ -289,15 +289,17 @@ void TShowF::showPictures(bool mapAndTide, bool photos) {
         try {
             const tolvane::db::Field& f = q.fieldByName(r.column);
             if (r.test == NullTest::With && f.isNull()) continue;
-            QByteArray bytes = QByteArray::fromStdString(f.asBytes());
+            std::string bytes = f.asBytes();
             // A JPEG picture is decoded only as large as its box shows it; its
             // full-size pixels come at their first need (a window opened from
             // here that enlarges or stores it). An empty value (NULL without
-            // the test) needs no thread of its own.
+            // the test) needs no thread of its own. The bytes are copied into
+            // the picture's own array on the worker, so this thread goes on
+            // to the next blob at once.
             const QSize view = r.img->size();
-            const auto policy = bytes.isEmpty() ? std::launch::deferred : std::launch::async;
+            const auto policy = bytes.empty() ? std::launch::deferred : std::launch::async;
             r.decoded = std::async(policy, [bytes = std::move(bytes), view] {
-                return tolvane::pictures::decodeBitmapFirst(bytes, view);
+                return tolvane::pictures::decodeBitmapFirst(QByteArray::fromStdString(bytes), view);
             });
         } catch (const std::exception& e) {
             platform().errorBox(this, QString::fromUtf8(e.what()));
