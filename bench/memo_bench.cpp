@@ -221,6 +221,15 @@ int main(int argc, char** argv) {
         bare.push_back(msSince(t0));
     };
     constexpr int kMoves = 21;
+    // The same moves once untimed first: the memo file's pages the moves read
+    // are then in the system's file cache, as the bare decodes' blobs are, so
+    // the figures compare the program's work and not the disk's (the benchmarks
+    // before this one read other gigabytes).
+    for (int run = 0; run < kMoves; ++run) {
+        v.IBSQL_OutPut.setRecNo(100 + run * 20 - 2);
+        v.Btn_P1Click();
+        ui::processMessages();
+    }
     for (int run = 0; run < kMoves; ++run) {
         const int base = 100 + run * 20;
         v.IBSQL_OutPut.setRecNo(base - 2);
