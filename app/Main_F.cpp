@@ -50,7 +50,7 @@ Label* groupTitle(QWidget* parent, const char* name, const QString& caption, int
 // window, which cannot help with any of these.
 QString memoFileNotice(const std::string& path, const std::exception& e) {
     const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-    const QString name = QStringLiteral("KELDMARK.FDB");
+    const QString name = QString::fromLatin1(kMemoFileName);
     // The directory as joined: "//KELDMARK.FDB" (from the root) gives "/".
     QString dir = file.endsWith(QLatin1Char('/') + name) ? file.left(file.size() - name.size() - 1) : file;
     if (dir.isEmpty() && !file.isEmpty()) dir = QStringLiteral("/");

@@ -29,11 +29,11 @@ TDM1::TDM1() : IBTr1(IBDB1), IBTr2(IBDB2) {
 
 // Plain concatenation: a current directory of "/" gives "//KELDMARK.FDB".
 void TDM1::IBDB1BeforeConnect(tolvane::db::Connection& sender) {
-    sender.databaseName = currentDirectory() + "/" + "KELDMARK.FDB";
+    sender.databaseName = currentDirectory() + "/" + kMemoFileName;
 }
 
 void TDM1::IBDB2BeforeConnect(tolvane::db::Connection& sender) {
-    sender.databaseName = currentDirectory() + "/" + "SORVENDA.FDB";
+    sender.databaseName = currentDirectory() + "/" + kCatchFileName;
 }
 
 void createDataModule() {

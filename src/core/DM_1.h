@@ -7,6 +7,10 @@
 
 #include "db/fb.h"
 
+// The two files, looked for in the current working directory.
+inline constexpr char kMemoFileName[] = "KELDMARK.FDB";
+inline constexpr char kCatchFileName[] = "SORVENDA.FDB";
+
 class TDM1 {
 public:
     TDM1();
