@@ -95,7 +95,6 @@ void setTooLarge(char* message, std::int64_t width, std::int64_t height)
 struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
-    int orientation;   // of the file's EXIF block; 1 without one
 };
 
 // The orientation of the first EXIF block among the APP1 segments libjpeg
@@ -246,7 +245,6 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
                 QImage* out, QSize* size, QSize atLeast = QSize())
 {
     installErrorManager(d.err, reinterpret_cast<j_common_ptr>(&d.cinfo));
-    d.orientation = 1;
     if (setjmp(d.err.jump)) {
         jpeg_destroy_decompress(&d.cinfo);
         return false;
@@ -255,8 +253,8 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
     jpeg_mem_src(&d.cinfo, data, length);
     jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d.cinfo, TRUE);
-    d.orientation = orientationOf(d.cinfo);
-    const bool swap = orientationSwapsSides(d.orientation);
+    const int orientation = orientationOf(d.cinfo);   // of the file's EXIF block; 1 without one
+    const bool swap = orientationSwapsSides(orientation);
 
     const std::int64_t width = d.cinfo.image_width;
     const std::int64_t height = d.cinfo.image_height;
@@ -301,7 +299,7 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
     }
     unsigned char* bits = out->bits();
     const qsizetype stride = out->bytesPerLine();
-    if (!cmyk && d.orientation == 1) {
+    if (!cmyk && orientation == 1) {
         // Straight into the picture's rows.
         auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
             reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
@@ -333,7 +331,7 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
             if (cmyk)
                 for (JDIMENSION i = 0; i < count; ++i)
                     cmykRowToRgb(band[i], w, inverted);
-            placeRows(band, count, first, w, h, d.orientation, bits, stride);
+            placeRows(band, count, first, w, h, orientation, bits, stride);
         }
     }
     const bool complete = d.cinfo.output_scanline == h;
@@ -749,18 +747,23 @@ void allowPicturesUpToMaxPixels()
 
 static_assert(kMaxSide == JPEG_MAX_DIMENSION);
 
+bool withinIncomingSize(std::int64_t width, std::int64_t height)
+{
+    return !tooLarge(width, height) && width <= kMaxSide && height <= kMaxSide;
+}
+
 void checkIncomingSize(std::int64_t width, std::int64_t height)
 {
+    if (withinIncomingSize(width, height))
+        return;
     char message[JMSG_LENGTH_MAX];
     if (tooLarge(width, height))
         setTooLarge(message, width, height);
-    else if (width > kMaxSide || height > kMaxSide)
+    else
         std::snprintf(message, sizeof message,
                       "Picture of %lld x %lld pixels exceeds the limit of %lld pixels a side",
                       static_cast<long long>(width), static_cast<long long>(height),
                       static_cast<long long>(kMaxSide));
-    else
-        return;
     throw CodecError(message);
 }
 

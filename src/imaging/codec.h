@@ -30,9 +30,10 @@ inline constexpr std::int64_t kMaxPixels = 100'000'000;
 // one stored as a bitmap file stays readable.
 inline constexpr std::int64_t kMaxSide = 65'500;
 
-// Throws CodecError naming the size when a picture of width x height has
-// more than kMaxPixels pixels or a side longer than kMaxSide: what a file
-// load or a paste refuses.
+// Whether a picture of width x height has at most kMaxPixels pixels and no
+// side longer than kMaxSide: what a file load or a paste takes.
+bool withinIncomingSize(std::int64_t width, std::int64_t height);
+// Throws CodecError naming the size when it is not.
 void checkIncomingSize(std::int64_t width, std::int64_t height);
 
 // Lets Qt's image readers (the BMP reader here, and the clipboard's reading

@@ -43,17 +43,6 @@ QString message(const char* text)
     return QString::fromUtf8(text);
 }
 
-// Whether a clipboard picture is within the sizes a file load takes.
-bool withinIncomingSize(const QImage& image)
-{
-    try {
-        checkIncomingSize(image.width(), image.height());
-        return true;
-    } catch (const CodecError&) {
-        return false;
-    }
-}
-
 Picture loadByExtension(const QString& path)
 {
     const QString ext = QFileInfo(path).suffix().toLower();
@@ -107,7 +96,7 @@ bool bitmapPaste(QWidget* owner, Picture& picture, Notice notice)
     // takes, is a failed paste: the picture, and whatever is stored from it
     // later, stays as it was.
     const QImage bitmap = platform.clipboardBitmap();
-    if (bitmap.isNull() || !withinIncomingSize(bitmap)) {
+    if (bitmap.isNull() || !withinIncomingSize(bitmap.width(), bitmap.height())) {
         if (notice == Notice::Message)
             platform.messageBox(owner, message(kPasteFailed));
         return false;
