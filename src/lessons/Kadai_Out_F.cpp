@@ -151,9 +151,6 @@ void TKadai_OutF::Btn_InClick() {
     if (!hasRow()) return;
     const int key = IBSQL.fieldByName("K00_CODENO").asInteger();
     const QString text = Memo1->text();
-    IBSQL_UP.close();
-    IBSQL_UP.sqlClear();
-    IBSQL_UP.sqlAdd("update FISH_KADAI set K10_MEMO = :parK10_MEMO where K00_CODENO = :parK00_CODENO");
     // A character Shift-JIS cannot hold is refused before anything is sent;
     // the text stays as typed, the button enabled.
     if (const QString line = unstorableTextLine({{text, LessonTextBoxName}}); !line.isEmpty()) {
@@ -161,6 +158,9 @@ void TKadai_OutF::Btn_InClick() {
         platform().messageBox(this, failureMessage(QStringLiteral("訂正に失敗しました"), line));
         return;
     }
+    IBSQL_UP.close();
+    IBSQL_UP.sqlClear();
+    IBSQL_UP.sqlAdd("update FISH_KADAI set K10_MEMO = :parK10_MEMO where K00_CODENO = :parK00_CODENO");
     try {
         IBSQL_UP.paramByName("parK10_MEMO").setTextBlob(text.toStdString());
         IBSQL_UP.paramByName("parK00_CODENO").setInteger(key);
