@@ -20,6 +20,7 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "bare_jpeg.h"
 #include "bench_common.h"
 #include "core/DM_1.h"
 #include "core/handover.h"
@@ -39,27 +40,9 @@ namespace {
 
 // Bare libjpeg decode: full size, RGB, islow, fancy upsampling, smoothing.
 std::size_t bareDecode(const QByteArray& jpeg) {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                 static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_RGB;
-    d.dct_method = JDCT_ISLOW;
-    d.do_fancy_upsampling = TRUE;
-    d.do_block_smoothing = TRUE;
-    jpeg_start_decompress(&d);
-    const std::size_t stride = std::size_t(d.output_width) * 3;
-    std::vector<unsigned char> out(stride * d.output_height);
-    std::vector<JSAMPROW> rows(d.output_height);
-    for (JDIMENSION y = 0; y < d.output_height; ++y) rows[y] = out.data() + y * stride;
-    while (d.output_scanline < d.output_height)
-        jpeg_read_scanlines(&d, rows.data() + d.output_scanline, d.output_height - d.output_scanline);
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    return out.size();
+    return benchcommon::bareJpegDecodeTo<std::vector<unsigned char>>(
+               reinterpret_cast<const unsigned char*>(jpeg.constData()), std::size_t(jpeg.size()))
+        .size();
 }
 
 double millis(const std::function<void()>& f) {

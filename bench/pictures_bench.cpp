@@ -3,6 +3,7 @@
 // (median of the runs) and the ratio ours / bare; the target is <= 1.10.
 //
 //   tolvane_bench_pictures [runs]   (default 7)
+#include "bare_jpeg.h"
 #include "bench_common.h"
 #include "imaging/codec.h"
 
@@ -55,28 +56,7 @@ std::vector<unsigned char> bareEncode(const unsigned char* rgb, int w, int h, in
 // Bare libjpeg decode: full size, RGB, islow, fancy upsampling, smoothing.
 std::vector<unsigned char> bareDecode(const unsigned char* data, unsigned long size)
 {
-    jpeg_decompress_struct d{};
-    jpeg_error_mgr err{};
-    d.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&d);
-    jpeg_mem_src(&d, data, size);
-    jpeg_read_header(&d, TRUE);
-    d.out_color_space = JCS_RGB;
-    d.dct_method = JDCT_ISLOW;
-    d.do_fancy_upsampling = TRUE;
-    d.do_block_smoothing = TRUE;
-    jpeg_start_decompress(&d);
-    const std::size_t stride = std::size_t(d.output_width) * 3;
-    std::vector<unsigned char> out(stride * d.output_height);
-    std::vector<JSAMPROW> rows(d.output_height);
-    for (JDIMENSION y = 0; y < d.output_height; ++y)
-        rows[y] = out.data() + y * stride;
-    while (d.output_scanline < d.output_height)
-        jpeg_read_scanlines(&d, rows.data() + d.output_scanline,
-                            d.output_height - d.output_scanline);
-    jpeg_finish_decompress(&d);
-    jpeg_destroy_decompress(&d);
-    return out;
+    return benchcommon::bareJpegDecodeTo<std::vector<unsigned char>>(data, size);
 }
 
 double millis(const std::function<void()>& f)
