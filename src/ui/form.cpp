@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QThread>
 
+#include "ui/colors.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/guard.h"
@@ -46,6 +47,8 @@ void reactivate(QWidget* w) {
 Form::Form(Form* owner, const QString& name)
     : QWidget(owner, owner ? Qt::Dialog : Qt::Window), owner_(owner) {
     installFontSubstitutions();
+    installClassicPalette();
+    setPalette(classicPalette());
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(windowFont(12));
