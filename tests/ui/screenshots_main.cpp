@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/screens.h"
 #include "support/test_databases.h"
 #include "ui/fonts.h"
 #include "ui/testing/driver.h"
@@ -87,7 +88,8 @@ QPalette darkDesktopPalette() {
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     tolvane::test::prepareFirebirdEnvironment();
-    QApplication app(argc, argv);
+    tolvane::test::OffscreenScreen screen(argc, argv);
+    QApplication app(screen.argc, screen.argv);
     installFontSubstitutions();
 
     QStringList args = app.arguments().mid(1);
