@@ -2,7 +2,8 @@
 // or those named) to OUTDIR/<name>.png (default shots/). Boxes a window shows
 // while it opens are printed, not shown; modal windows are not opened.
 // tolvane_screenshots --check [NAME...]: writes nothing; fails when a window
-// shows a panel caption or radio item touching its frame (ctest `captions`).
+// shows a panel caption or radio item touching its frame, or a label across
+// a bevel's frame (ctest `captions`).
 // tolvane_screenshots --contrast [NAME...]: writes nothing; fails when a
 // window shows a text that stands out from what is behind it by a contrast
 // ratio below 2 (ctest `contrast`). With --dark first (before any other
@@ -133,8 +134,9 @@ int main(int argc, char** argv) {
                          qPrintable(b.text));
         platform.boxes.clear();
         if (check) {
-            const QStringList crowded = contrast ? testing::Driver::faintTexts(*f, kMinContrast)
-                                                 : testing::Driver::crowdedCaptions(*f);
+            const QStringList crowded =
+                contrast ? testing::Driver::faintTexts(*f, kMinContrast)
+                         : testing::Driver::crowdedCaptions(*f) + testing::Driver::labelsAcrossFrames(*f, 0);
             if (!crowded.isEmpty()) {
                 std::fprintf(stderr, "  %s: %s\n", contrast ? "text hard to read" : "text touching its frame",
                              qPrintable(crowded.join(QStringLiteral(", "))));

@@ -138,6 +138,33 @@ QStringList Driver::crowdedCaptions(const QWidget& window, int margin) {
     return crowded;
 }
 
+QStringList Driver::labelsAcrossFrames(const QWidget& window, int margin) {
+    QStringList across;
+    for (const QLabel* q : window.findChildren<QLabel*>()) {
+        const auto* l = dynamic_cast<const Label*>(q);
+        if (l == nullptr || !l->isVisibleTo(&window) || l->width() == 0 || l->height() == 0) continue;
+        // The ink: what the label draws over its background.
+        const QImage img = drawn(*l, {});
+        const QRgb back = l->palette().color(l->backgroundRole()).rgb();
+        QRect ink;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (differs(img.pixel(x, y), back)) ink |= QRect(x, y, 1, 1);
+        if (ink.isEmpty()) continue;
+        ink.translate(l->pos());
+        for (const QFrame* f : l->parentWidget()->findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+            const auto* b = dynamic_cast<const Bevel*>(f);
+            if (b == nullptr || b->isHidden() || !b->geometry().intersects(ink)) continue;
+            const int clear = 2 + margin;
+            if (!b->geometry().adjusted(clear, clear, -clear, -clear).contains(ink)) {
+                across << l->name();
+                break;
+            }
+        }
+    }
+    return across;
+}
+
 double Driver::contrast(QColor a, QColor b) {
     const auto luminance = [](QColor c) {
         const auto lin = [](double v) {
