@@ -157,8 +157,10 @@ void Form::place() {
         centre = owner_->frameGeometry();
     else if (position_ != Position::AsDesigned)
         centre = available;
-    // move() places the frame.
-    move(framePosition(size().grownBy(m), centre, available));
+    // The client area goes inside the frame's edges. (move() would place the
+    // frame by the edges Qt knows of, none before the window is framed.)
+    const QPoint frame = framePosition(size().grownBy(m), centre, available);
+    setGeometry(QRect(frame + QPoint(m.left(), m.top()), size()));
 }
 
 void Form::fitInto(const QSize& room) {
