@@ -99,7 +99,14 @@ int main(int argc, char** argv) {
         QApplication::setPalette(darkDesktopPalette());
     }
     const bool contrast = !args.isEmpty() && args.first() == QStringLiteral("--contrast");
-    if (contrast) args.removeFirst();
+    if (contrast) {
+        args.removeFirst();
+        // What the desktop's scheme (or --dark) gives before any window is made.
+        const QPalette desktop = QApplication::palette();
+        std::fprintf(stderr, "desktop palette: window %s, text %s\n",
+                     qPrintable(desktop.color(QPalette::Window).name()),
+                     qPrintable(desktop.color(QPalette::WindowText).name()));
+    }
     const bool check = contrast || (!args.isEmpty() && args.first() == QStringLiteral("--check"));
     if (check && !contrast) args.removeFirst();
     const QString outDir =
