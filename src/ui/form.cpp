@@ -148,9 +148,11 @@ void Form::place() {
     if (s == nullptr) return;
     const QRect available = s->availableGeometry();
     // A window just shown may not be framed yet: its owner's frame is the
-    // same kind.
+    // same kind; without one, a title bar of the style's height is assumed.
     QMargins m = frameMargins(*this);
-    if (m.isNull() && byOwner) m = frameMargins(*owner_);
+    if (m.isNull())
+        m = byOwner ? frameMargins(*owner_)
+                    : QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
     fitInto(available.size().shrunkBy(m));
     QRect centre = frameGeometry();   // as designed: where it is
     if (position_ == Position::OwnerCenter && byOwner)
