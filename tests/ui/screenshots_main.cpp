@@ -50,7 +50,10 @@ QImage withTitle(const QImage& client, const QString& caption) {
     p.setPen(Qt::white);
     p.setFont(windowFont(14, true));
     p.drawText(QRect(8, 0, client.width() - 16, strip), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(0, strip, client);
+    // Pixel for pixel, also from a screen scaled by two.
+    QImage pixels = client;
+    pixels.setDevicePixelRatio(1);
+    p.drawImage(0, strip, pixels);
     return out;
 }
 
