@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QThread>
 
@@ -218,6 +217,7 @@ void Form::fitInto(const QSize& room) {
     scroller_->show();
     if (focused != nullptr) focused->setFocus();
 }
+
 void Form::openWindow() {
     open_ = true;
     if (owner_ != nullptr) setWindowModality(Qt::ApplicationModal);
