@@ -88,6 +88,9 @@ TMainF::TMainF() : Form(nullptr, "MainF") {
 
     Label1 = groupTitle(this, "Label1", QStringLiteral("ＫＥＬＤＭＡＲＫ"), 24, 160, true);
     Label2 = groupTitle(this, "Label2", QStringLiteral("備忘録"), 216, 163, false);
+    // The window font's four characters at 208 would reach past the frame
+    // line at 288: the two titles end at the same place instead.
+    Label5->setLeft(Label2->left() + Label2->width() - Label5->width());
     Btn_Memo_Out = menuButton(this, "Btn_Memo_Out", QStringLiteral("ＭＥＭＯ　表示"), 32, 184, 241, 49);
 
     Label8 = groupTitle(this, "Label8", QStringLiteral("年度毎、月別釣果累計"), 32, 264, false);

@@ -22,16 +22,27 @@ namespace tolvane::ui {
 // not when it happens: a hidden parent hears of its resizes only when shown.
 class AnchorKeeper : public QObject {
 public:
-    AnchorKeeper(Control* c) : QObject(c->widget()), c_(c) {
-        c->widget()->parentWidget()->installEventFilter(this);
+    AnchorKeeper(Control* c) : QObject(c->widget()), c_(c), parent_(c->widget()->parentWidget()) {
+        parent_->installEventFilter(this);
+        c->widget()->installEventFilter(this);
     }
     void reset() {
         QWidget* w = c_->widget();
         base_ = placed_ = w->geometry();
         parentBase_ = parentPlaced_ = w->parentWidget()->size();
     }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Resize) apply();
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == c_->widget()) {
+            // Moved to another parent (a window's scroll area): kept at its
+            // distances to that one's edges from now on.
+            if (e->type() == QEvent::ParentChange && c_->widget()->parentWidget() != parent_) {
+                if (parent_ != nullptr) parent_->removeEventFilter(this);
+                parent_ = c_->widget()->parentWidget();
+                if (parent_ != nullptr) parent_->installEventFilter(this);
+            }
+        } else if (e->type() == QEvent::Resize) {
+            apply();
+        }
         return false;
     }
     void apply() {
@@ -56,6 +67,7 @@ public:
 
 private:
     Control* c_;
+    QPointer<QWidget> parent_;
     QRect base_;           // the bounds the distances are taken from
     QSize parentBase_;     // the parent's size for those bounds
     QRect placed_;         // the bounds the keeper gave last

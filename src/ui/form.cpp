@@ -5,8 +5,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QThread>
 
+#include "ui/colors.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/guard.h"
@@ -46,6 +49,8 @@ void reactivate(QWidget* w) {
 Form::Form(Form* owner, const QString& name)
     : QWidget(owner, owner ? Qt::Dialog : Qt::Window), owner_(owner) {
     installFontSubstitutions();
+    installClassicPalette();
+    setPalette(classicPalette());
     setObjectName(name);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFont(windowFont(12));
@@ -116,18 +121,101 @@ Control* Form::activeControl() const {
     return nullptr;
 }
 
+QPoint framePosition(const QSize& frame, const QRect& centre, const QRect& available) {
+    QRect r(QPoint(0, 0), frame);
+    r.moveCenter(centre.center());
+    const auto inside = [](int pos, int size, int lo, int span) {
+        return std::max(lo, std::min(pos, lo + span - size));
+    };
+    return QPoint(inside(r.left(), frame.width(), available.left(), available.width()),
+                  inside(r.top(), frame.height(), available.top(), available.height()));
+}
+
+namespace {
+// The frame's width on each side of the client area; nothing before the
+// window manager has framed the window.
+QMargins frameMargins(const QWidget& w) {
+    const QRect f = w.frameGeometry(), g = w.geometry();
+    return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                    f.bottom() - g.bottom());
+}
+}  // namespace
+
 void Form::place() {
-    QRect target;
-    if (position_ == Position::OwnerCenter && owner_ != nullptr && owner_->isVisible())
-        target = owner_->frameGeometry();
-    else if (position_ != Position::AsDesigned && screen() != nullptr)
-        target = screen()->availableGeometry();
-    else
+    const bool byOwner = owner_ != nullptr && owner_->isVisible();
+    QScreen* s = byOwner && owner_->screen() != nullptr ? owner_->screen() : screen();
+    if (s == nullptr) return;
+    const QRect available = s->availableGeometry();
+    // A window just shown may not be framed yet: its owner's frame is the
+    // same kind; without one, a title bar of the style's height is assumed.
+    QMargins m = frameMargins(*this);
+    if (m.isNull())
+        m = byOwner ? frameMargins(*owner_)
+                    : QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this), 0, 0);
+    fitInto(available.size().shrunkBy(m));
+    QRect centre = frameGeometry();   // as designed: where it is
+    if (position_ == Position::OwnerCenter && byOwner)
+        centre = owner_->frameGeometry();
+    else if (position_ != Position::AsDesigned)
+        centre = available;
+    // The client area goes inside the frame's edges. (move() would place the
+    // frame by the edges Qt knows of, none before the window is framed.)
+    const QPoint frame = framePosition(size().grownBy(m), centre, available);
+    setGeometry(QRect(frame + QPoint(m.left(), m.top()), size()));
+}
+
+void Form::fitInto(const QSize& room) {
+    if (scroller_ != nullptr || room.isEmpty()) return;
+    const bool fixed = minimumSize() == maximumSize();
+    const QSize need = fixed ? size() : minimumSize();
+    if (need.width() <= room.width() && need.height() <= room.height()) {
+        // A resizable window larger than the room is made smaller.
+        if (!fixed && (width() > room.width() || height() > room.height()))
+            resize(size().boundedTo(room));
         return;
-    // move() places the frame: centre the frame, not the client area.
-    QRect frame = frameGeometry();
-    frame.moveCenter(target.center());
-    move(frame.topLeft());
+    }
+    // The scroll bars take room of their own.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    bool across = need.width() > room.width(), down = need.height() > room.height();
+    if (across && !down) down = need.height() + bar > room.height();
+    if (down && !across) across = need.width() + bar > room.width();
+    const QSize client = QSize(need.width() + (down ? bar : 0), need.height() + (across ? bar : 0))
+                             .boundedTo(room);
+
+    QWidget* focused = focusWidget();
+    const QList<QWidget*> controls = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    scroller_ = new QScrollArea(this);
+    scroller_->setObjectName(objectName() + QStringLiteral("_scroller"));
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget;
+    content->setObjectName(objectName() + QStringLiteral("_client"));
+    // In the window before the controls move in, so their keyboard order
+    // stays as it was.
+    scroller_->setWidget(content);
+    scroller_->setWidgetResizable(!fixed);
+    // The window's own background shows through.
+    scroller_->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
+    content->setMinimumSize(need);
+    content->resize(fixed ? need : size().expandedTo(need));
+    for (QWidget* w : controls) {
+        if (w->isWindow() || w == scroller_) continue;
+        const QRect g = w->geometry();
+        const bool hidden = w->isHidden();
+        w->setParent(content);   // on top of the ones moved before: the same order
+        w->setGeometry(g);
+        if (!hidden) w->show();
+    }
+    if (fixed) {
+        setFixedSize(client);
+    } else {
+        setMinimumSize(minimumSize().boundedTo(client));
+        resize(size().expandedTo(client).boundedTo(room));
+    }
+    scroller_->setGeometry(rect());
+    scroller_->show();
+    if (focused != nullptr) focused->setFocus();
 }
 
 void Form::openWindow() {
@@ -171,6 +259,7 @@ void Form::closeEvent(QCloseEvent* e) {
 
 void Form::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
+    if (scroller_ != nullptr) scroller_->setGeometry(rect());
     guarded(this, OnResize);
 }
 

@@ -31,6 +31,7 @@
 #include "ui/control.h"
 
 class QEventLoop;
+class QScrollArea;
 
 namespace tolvane::ui {
 
@@ -55,8 +56,19 @@ public:
     void setWidth(int width);     // a window that is not resizable grows with it
     void setHeight(int height);
 
+    // Where the window opens. Whatever the position, the whole frame opens
+    // inside the available area of the screen (the screen less its panels),
+    // title bar included: a window that would reach past an edge is moved
+    // back inside.
     enum class Position { AsDesigned, ScreenCenter, OwnerCenter };
     void setPosition(Position p) { position_ = p; }
+
+    // A window larger than the available area (its minimum size, for a
+    // resizable one) opens as large as the area allows, its controls in a
+    // scroll area of that size with the window's size as designed, so every
+    // one of them can be scrolled to. Controls keep their positions in the
+    // window's client pixels; scrolled() tells whether it happened.
+    bool scrolled() const { return scroller_ != nullptr; }
 
     // Background colour; the window font (ＭＳ Ｐゴシック) in pixels.
     void setColor(const QColor& c);
@@ -101,13 +113,22 @@ protected:
 
 private:
     void place();
+    // Puts the controls in a scroll area when the client area cannot have
+    // its size (or minimum size) within `room`.
+    void fitInto(const QSize& room);
 
     Form* owner_;
     Position position_ = Position::AsDesigned;
     bool open_ = false;
     bool quitOnClose_ = false;
     QEventLoop* loop_ = nullptr;
+    QScrollArea* scroller_ = nullptr;
 };
+
+// Where a window's frame of `frame` size goes: centred on `centre`, then
+// moved as little as it takes to lie inside `available`; a frame wider or
+// taller than `available` starts at its left or top edge.
+QPoint framePosition(const QSize& frame, const QRect& centre, const QRect& available);
 
 // Who runs modal windows: the program's own loop unless a test installed a
 // hook (the test driver). setModalHook returns the hook it replaces.

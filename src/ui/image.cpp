@@ -138,12 +138,18 @@ bool Image::prepareDisplay() {
         picture_.releasePixels();
         return false;
     }
-    if (display_.isNull() || displayFor_ != r || displayShown_ != shown) {
+    const qreal ratio = devicePixelRatioF();
+    if (display_.isNull() || displayFor_ != r || displayShown_ != shown || displayRatio_ != ratio) {
+        // In device pixels: the sizes drawn times the screen's ratio.
+        const auto device = [ratio](const QSize& s) {
+            return QSize(qRound(s.width() * ratio), qRound(s.height() * ratio));
+        };
+        const QSize drawnSize = device(r.size()), shownSize = device(shown.size());
         // At least the size drawn: a JPEG picture not decoded at full size
         // is decoded only as large as that, then scaled down smoothly.
         QImage pixels;
         try {
-            pixels = picture_.pixelsToShow(r.size());
+            pixels = picture_.pixelsToShow(drawnSize);
         } catch (const std::exception&) {
             display_ = QImage();
             return false;   // a picture that does not decode draws nothing; its reader reported it
@@ -155,17 +161,19 @@ bool Image::prepareDisplay() {
                                     shown.width() * sx, shown.height() * sy)
                                  .toAlignedRect()
                                  .intersected(pixels.rect());
-        if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shown.width() &&
-            source.height() >= 2 * shown.height()) {
-            display_ = shrinkRgb888(pixels, source, shown.size());
+        if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shownSize.width() &&
+            source.height() >= 2 * shownSize.height()) {
+            display_ = shrinkRgb888(pixels, source, shownSize);
         } else {
             const QImage part = source == pixels.rect() ? pixels : pixels.copy(source);
-            display_ = part.size() == shown.size()
+            display_ = part.size() == shownSize
                            ? part
-                           : part.scaled(shown.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                           : part.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
+        display_.setDevicePixelRatio(ratio);
         displayFor_ = r;
         displayShown_ = shown;
+        displayRatio_ = ratio;
     }
     picture_.releasePixels();
     return true;

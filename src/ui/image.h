@@ -10,7 +10,10 @@
 //   - centre: placed in the middle instead of the top-left corner.
 // Mouse: OnClick, OnDblClick, OnMouseDown/Move/Up with buttons and keys held.
 //
-// What is drawn is a copy of the visible part at the size shown. A JPEG
+// What is drawn is a copy of the visible part at the size shown, in the
+// screen's device pixels (twice the size on a screen scaled by two), so a
+// picture is as sharp as the screen allows; what the picture holds is not
+// touched. A JPEG
 // picture keeps only its bytes and that copy: its full-size pixels are
 // dropped once the copy is made, and decoded again only when something needs
 // them (a re-encoding write). A new size of the control takes a decode at the
@@ -32,8 +35,9 @@ public:
 
     const pictures::Picture& picture() const { return picture_; }
     void setPicture(const pictures::Picture& p);
-    // The pixels drawn now (the visible part at the size shown; null when
-    // nothing is drawn).
+    // The pixels drawn now (the visible part at the size shown, in device
+    // pixels: its devicePixelRatio() is the screen's; null when nothing is
+    // drawn).
     const QImage& displayPixels() const { return display_; }
     void clearPicture() { setPicture(pictures::Picture()); }
     // True when it holds a picture (an empty 0 x 0 bitmap counts).
@@ -63,6 +67,7 @@ private:
     QImage display_;
     QRect displayFor_;     // pictureRect() it was made for
     QRect displayShown_;   // the part of the control it covers
+    qreal displayRatio_ = 1;   // device pixels per pixel it was made for
     bool stretch_ = false;
     bool proportional_ = false;
     bool center_ = false;

@@ -269,6 +269,10 @@ TEST(MainWindowLayout, MatchesItsDesign) {
     EXPECT_EQ(m.Label6->bounds().topLeft(), QPoint(32, 421));
     EXPECT_EQ(m.Label3->fontColor(), QColor(0, 0, 255));
     EXPECT_TRUE(m.Btn_Memo_Out->focused());
+    // Every title inside its frame, the group's two titles ending together.
+    EXPECT_EQ(Driver::labelsAcrossFrames(m), QStringList());
+    EXPECT_EQ(m.Label5->left() + m.Label5->width(), m.Label2->left() + m.Label2->width());
+    EXPECT_EQ(m.Label5->top(), 68);
 
     // Keyboard order of the buttons.
     QWidget* expected[] = {m.Btn_Memo_Out, m.Btn_Memo_In, m.Btn_Mente, m.Btn_Data_Out,

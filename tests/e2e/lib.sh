@@ -72,7 +72,7 @@ e2e_init() {
   E2E_PROGRAM=$(realpath "${1:?usage: script PROGRAM SOURCE_DIR}")
   E2E_SOURCE=$(realpath "${2:?usage: script PROGRAM SOURCE_DIR}")
   local t
-  for t in Xvfb openbox xdotool xprop xkbcomp xmodmap xclip isql-fb iconv; do
+  for t in Xvfb openbox xdotool xprop xwininfo xmessage xkbcomp xmodmap xclip isql-fb iconv; do
     command -v "$t" >/dev/null || { e2e_log "missing $t (run scripts/install-deps.sh)"; exit 1; }
   done
   [ -x "$E2E_PROGRAM" ] || { e2e_log "no program at $E2E_PROGRAM"; exit 1; }
@@ -128,17 +128,19 @@ e2e_display_settled() { e2e_display_is "$1" "$2" || ! kill -0 "$2" 2>/dev/null; 
 # The displays the runs may use: :91..:119 without :96..:99 (the benchmarks').
 E2E_DISPLAYS=(91 92 93 94 95 $(seq 100 119))
 
-# Starts Xvfb on the first free display of E2E_DISPLAYS and openbox on it.
-# Xvfb takes a display by creating its lock file, which only one server can
-# do: a run that loses the race sees its server end and tries the next one.
+# e2e_start_desktop [WIDTHxHEIGHT]: starts Xvfb with a screen of that size
+# (1280x1024 unless given) on the first free display of E2E_DISPLAYS and
+# openbox on it. Xvfb takes a display by creating its lock file, which only
+# one server can do: a run that loses the race sees its server end and tries
+# the next one.
 e2e_start_desktop() {
-  local n pid
+  local n pid screen=${1:-1280x1024}
   for n in "${E2E_DISPLAYS[@]}"; do
     # A display in use is skipped; Xvfb itself clears the lock of a dead one.
     if [ -e "/tmp/.X$n-lock" ] && kill -0 "$(tr -dc 0-9 2>/dev/null <"/tmp/.X$n-lock")" 2>/dev/null; then
       continue
     fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_DIR/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp -noreset >"$E2E_DIR/xvfb.log" 2>&1 &
     pid=$!
     export DISPLAY=":$n"
     # Ours only when the lock names our server (another run may have won it).
@@ -155,6 +157,60 @@ e2e_start_desktop() {
   E2E_PIDS+=("$!")
   e2e_poll 10 e2e_wm_running || e2e_fail "openbox did not start on $DISPLAY"
   e2e_log "desktop on $DISPLAY"
+}
+
+# e2e_panel HEIGHT: a panel HEIGHT pixels high along the bottom of the
+# screen, as a desktop's task bar: the screen's available area
+# (_NET_WORKAREA) ends above it.
+e2e_panel() {
+  local height=$1 w="" sw sh
+  read -r sw sh < <(xdotool getdisplaygeometry)
+  xmessage -name e2e-panel -geometry "${sw}x${height}+0+$((sh - height))" " " >/dev/null 2>&1 &
+  E2E_PIDS+=("$!")
+  e2e_poll "$E2E_TIMEOUT" eval 'w=$(xdotool search --onlyvisible --name "^e2e-panel\$" 2>/dev/null | head -1) && [ -n "$w" ]' ||
+    e2e_fail "the panel window did not appear"
+  xprop -id "$w" -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL \
+    "0, 0, 0, $height, 0, 0, 0, 0, 0, 0, 0, $((sw - 1))"
+  xdotool windowmove "$w" 0 $((sh - height))
+  e2e_poll "$E2E_TIMEOUT" eval '[ "$(e2e_workarea)" = "0 0 $sw $((sh - height))" ]' ||
+    e2e_fail "the panel took no room: $(e2e_workarea)"
+}
+
+# e2e_workarea: "X Y WIDTH HEIGHT" of the screen's available area.
+e2e_workarea() {
+  xprop -root _NET_WORKAREA | sed -E 's/^[^=]*= *//; s/, */ /g' | cut -d' ' -f1-4
+}
+
+# e2e_frame W: "X Y WIDTH HEIGHT" of W's frame on the screen: its client area
+# and the window manager's title bar and edges round it.
+e2e_frame() {
+  local x y w h l r t b
+  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    /^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print x, y, w, h}')
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -E 's/^[^=]*= *//; s/, */ /g')
+  echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+
+# e2e_expect_on_screen W WHAT: fails unless W's whole frame, title bar
+# included, lies inside the screen's available area.
+e2e_expect_on_screen() {
+  local fx fy fw fh ax ay aw ah
+  read -r fx fy fw fh < <(e2e_frame "$1")
+  read -r ax ay aw ah < <(e2e_workarea)
+  [ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] && [ $((fy + fh)) -le $((ay + ah)) ] ||
+    e2e_fail "$2: frame $fx,$fy ${fw}x$fh outside the available area $ax,$ay ${aw}x$ah"
+  e2e_log "ok: $2 on the screen (frame $fx,$fy ${fw}x$fh)"
+}
+
+# e2e_window_new CAPTION W...: waits until a window with this caption other
+# than the windows W... (whatever its size) is shown and active; prints its id.
+e2e_window_new() {
+  local caption=$1 w=""
+  shift
+  local known=" $* "
+  e2e_poll "$E2E_TIMEOUT" eval 'w=$(xdotool getactivewindow 2>/dev/null) && [[ $known != *" $w "* ]] &&
+    [ "$(xdotool getwindowname "$w")" = "$caption" ]' || e2e_fail "no new window \"$caption\" became active"
+  echo "$w"
 }
 
 # --- the program ------------------------------------------------------------

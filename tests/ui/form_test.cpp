@@ -295,3 +295,29 @@ TEST(FormProperties, FindControlByName) {
     EXPECT_EQ(f.findControl<Edit>(QStringLiteral("Btn_M01")), nullptr);
     EXPECT_EQ(f.findControl(QStringLiteral("nothing")), nullptr);
 }
+
+TEST(FormPlacement, FrameStaysInsideTheAvailableArea) {
+    // A 960 x 710 window framed by a 26-pixel title bar and 1-pixel edges.
+    const QSize frame(962, 738);
+    // A 1280 x 720 screen with a 40-pixel panel at the bottom, then at the top.
+    const QRect bottomPanel(0, 0, 1280, 680), topPanel(0, 40, 1280, 680);
+    EXPECT_EQ(framePosition(frame, bottomPanel, bottomPanel), QPoint(159, 0));
+    EXPECT_EQ(framePosition(frame, topPanel, topPanel), QPoint(159, 40));
+    // Room enough: centred as before.
+    EXPECT_EQ(framePosition(QSize(402, 328), bottomPanel, bottomPanel), QPoint(439, 176));
+    // Centred on an owner near the right and bottom edges: moved back in.
+    EXPECT_EQ(framePosition(QSize(602, 508), QRect(1000, 500, 300, 200), bottomPanel), QPoint(678, 172));
+    // Centred on an owner above the area (a window dragged up): moved down.
+    EXPECT_EQ(framePosition(QSize(302, 428), QRect(100, -300, 400, 300), topPanel), QPoint(149, 40));
+    // On a second screen to the right.
+    EXPECT_EQ(framePosition(frame, QRect(1280, 0, 1366, 728), QRect(1280, 0, 1366, 728)), QPoint(1482, 0));
+}
+
+TEST(FormPlacement, ScreenLargeEnoughKeepsTheWindowAsDesigned) {
+    Driver drv;
+    TOpenerF opener;
+    drv.show(opener);
+    EXPECT_FALSE(opener.scrolled());
+    EXPECT_EQ(opener.Btn_Open->parentWidget(), &opener);
+    EXPECT_TRUE(opener.screen()->availableGeometry().contains(opener.frameGeometry()));
+}

@@ -2,14 +2,22 @@
 // or those named) to OUTDIR/<name>.png (default shots/). Boxes a window shows
 // while it opens are printed, not shown; modal windows are not opened.
 // tolvane_screenshots --check [NAME...]: writes nothing; fails when a window
-// shows a panel caption or radio item touching its frame (ctest `captions`).
+// shows a panel caption or radio item touching its frame, or a label across
+// a bevel's frame (ctest `captions`).
+// tolvane_screenshots --contrast [NAME...]: writes nothing; fails when a
+// window shows a text that stands out from what is behind it by a contrast
+// ratio below 2 (ctest `contrast`). With --dark first (before any other
+// argument), the application starts with a dark palette, as a desktop with a
+// dark colour scheme gives it.
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 
+#include "support/screens.h"
 #include "support/test_databases.h"
 #include "ui/fonts.h"
 #include "ui/testing/driver.h"
@@ -42,8 +50,41 @@ QImage withTitle(const QImage& client, const QString& caption) {
     p.setPen(Qt::white);
     p.setFont(windowFont(14, true));
     p.drawText(QRect(8, 0, client.width() - 16, strip), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(0, strip, client);
+    // Pixel for pixel, also from a screen scaled by two.
+    QImage pixels = client;
+    pixels.setDevicePixelRatio(1);
+    p.drawImage(0, strip, pixels);
     return out;
+}
+
+// The least contrast a text may have with what is behind it. The windows'
+// own colour pairs stay above it (the lowest, the memo viewer's month
+// toggles, about 2.2); light text on their light backgrounds (white on light
+// blue is about 1.4) falls below.
+constexpr double kMinContrast = 2.0;
+
+// A dark desktop colour scheme's palette (light text on dark grey).
+QPalette darkDesktopPalette() {
+    QPalette p;
+    const QColor window(49, 54, 59), view(35, 38, 41), text(239, 240, 241), off(110, 113, 115);
+    for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool disabled = g == QPalette::Disabled;
+        p.setColor(g, QPalette::Window, window);
+        p.setColor(g, QPalette::Button, window);
+        p.setColor(g, QPalette::Base, view);
+        p.setColor(g, QPalette::AlternateBase, window);
+        for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::ToolTipText})
+            p.setColor(g, r, disabled ? off : text);
+        p.setColor(g, QPalette::ToolTipBase, window);
+        p.setColor(g, QPalette::Highlight, QColor(61, 174, 233));
+        p.setColor(g, QPalette::HighlightedText, QColor(252, 252, 252));
+        p.setColor(g, QPalette::Light, QColor(64, 70, 76));
+        p.setColor(g, QPalette::Midlight, QColor(57, 62, 68));
+        p.setColor(g, QPalette::Mid, QColor(37, 41, 44));
+        p.setColor(g, QPalette::Dark, QColor(26, 28, 30));
+        p.setColor(g, QPalette::Shadow, QColor(16, 17, 18));
+    }
+    return p;
 }
 
 }  // namespace
@@ -51,12 +92,26 @@ QImage withTitle(const QImage& client, const QString& caption) {
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     tolvane::test::prepareFirebirdEnvironment();
-    QApplication app(argc, argv);
+    tolvane::test::OffscreenScreen screen(argc, argv);
+    QApplication app(screen.argc, screen.argv);
     installFontSubstitutions();
 
     QStringList args = app.arguments().mid(1);
-    const bool check = !args.isEmpty() && args.first() == QStringLiteral("--check");
-    if (check) args.removeFirst();
+    if (!args.isEmpty() && args.first() == QStringLiteral("--dark")) {
+        args.removeFirst();
+        QApplication::setPalette(darkDesktopPalette());
+    }
+    const bool contrast = !args.isEmpty() && args.first() == QStringLiteral("--contrast");
+    if (contrast) {
+        args.removeFirst();
+        // What the desktop's scheme (or --dark) gives before any window is made.
+        const QPalette desktop = QApplication::palette();
+        std::fprintf(stderr, "desktop palette: window %s, text %s\n",
+                     qPrintable(desktop.color(QPalette::Window).name()),
+                     qPrintable(desktop.color(QPalette::WindowText).name()));
+    }
+    const bool check = contrast || (!args.isEmpty() && args.first() == QStringLiteral("--check"));
+    if (check && !contrast) args.removeFirst();
     const QString outDir =
         check ? QString() : QDir(args.isEmpty() ? QStringLiteral("shots") : args.takeFirst()).absolutePath();
     if (!check) QDir().mkpath(outDir);
@@ -89,9 +144,12 @@ int main(int argc, char** argv) {
                          qPrintable(b.text));
         platform.boxes.clear();
         if (check) {
-            const QStringList crowded = testing::Driver::crowdedCaptions(*f);
+            const QStringList crowded =
+                contrast ? testing::Driver::faintTexts(*f, kMinContrast)
+                         : testing::Driver::crowdedCaptions(*f) + testing::Driver::labelsAcrossFrames(*f, 0);
             if (!crowded.isEmpty()) {
-                std::fprintf(stderr, "  text touching its frame: %s\n", qPrintable(crowded.join(' ')));
+                std::fprintf(stderr, "  %s: %s\n", contrast ? "text hard to read" : "text touching its frame",
+                             qPrintable(crowded.join(QStringLiteral(", "))));
                 ++failed;
             }
             ++written;

@@ -14,7 +14,10 @@
 #include <QFontMetrics>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdlib>
+#include <QHash>
+#include <QRegion>
 
 #include "ui/controls.h"
 
@@ -133,6 +136,102 @@ QStringList Driver::crowdedCaptions(const QWidget& window, int margin) {
         if (!standsClear(with, without, g->rect(), margin, true)) crowded << g->name();
     }
     return crowded;
+}
+
+QStringList Driver::labelsAcrossFrames(const QWidget& window, int margin) {
+    QStringList across;
+    for (const QLabel* q : window.findChildren<QLabel*>()) {
+        const auto* l = dynamic_cast<const Label*>(q);
+        if (l == nullptr || !l->isVisibleTo(&window) || l->width() == 0 || l->height() == 0) continue;
+        // The ink: what the label draws over its background.
+        const QImage img = drawn(*l, {});
+        const QRgb back = l->palette().color(l->backgroundRole()).rgb();
+        QRect ink;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (differs(img.pixel(x, y), back)) ink |= QRect(x, y, 1, 1);
+        if (ink.isEmpty()) continue;
+        ink.translate(l->pos());
+        for (const QFrame* f : l->parentWidget()->findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+            const auto* b = dynamic_cast<const Bevel*>(f);
+            if (b == nullptr || b->isHidden() || !b->geometry().intersects(ink)) continue;
+            const int clear = 2 + margin;
+            if (!b->geometry().adjusted(clear, clear, -clear, -clear).contains(ink)) {
+                across << l->name();
+                break;
+            }
+        }
+    }
+    return across;
+}
+
+double Driver::contrast(QColor a, QColor b) {
+    const auto luminance = [](QColor c) {
+        const auto lin = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QStringList Driver::faintTexts(QWidget& window, double minContrast) {
+    QStringList faint;
+    const auto inked = [&window](QWidget* w, QColor ink) {
+        const QPalette before = w->palette();
+        const bool own = w->testAttribute(Qt::WA_SetPalette);
+        QPalette p = before;
+        for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (auto r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                           QPalette::HighlightedText, QPalette::PlaceholderText})
+                p.setColor(g, r, ink);
+        w->setPalette(p);
+        const QImage img = window.grab(QRect(w->mapTo(&window, QPoint(0, 0)), w->size())).toImage();
+        w->setPalette(own ? before : QPalette());
+        if (!own) w->setAttribute(Qt::WA_SetPalette, false);
+        return img.convertToFormat(QImage::Format_RGB32);
+    };
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(&window) || w->width() <= 0 || w->height() <= 0 ||
+            dynamic_cast<Control*>(w) == nullptr)
+            continue;
+        const QRect area(w->mapTo(&window, QPoint(0, 0)), w->size());
+        const QImage shown = window.grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage magenta = inked(w, QColor(255, 0, 255));
+        const QImage green = inked(w, QColor(0, 255, 0));
+        if (shown.size() != magenta.size() || shown.size() != green.size()) continue;
+        // The control's own pixels: not those of its controls.
+        QRegion own(w->rect());
+        for (QWidget* c : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (c->isVisibleTo(w) && dynamic_cast<Control*>(c) != nullptr) own -= c->geometry();
+        std::vector<QPoint> ink;
+        QRect inkBox;
+        QHash<QRgb, int> beside;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                if (!own.contains(QPoint(x, y))) continue;
+                const QRgb m = magenta.pixel(x, y), g = green.pixel(x, y);
+                if (std::abs(qRed(m) - qRed(g)) > 200 && std::abs(qGreen(m) - qGreen(g)) > 200) {
+                    ink.emplace_back(x, y);
+                    inkBox |= QRect(x, y, 1, 1);
+                }
+            }
+        if (ink.empty()) continue;
+        const QRect near = inkBox.adjusted(-3, -3, 3, 3).intersected(shown.rect());
+        for (int y = near.top(); y <= near.bottom(); ++y)
+            for (int x = near.left(); x <= near.right(); ++x)
+                if (own.contains(QPoint(x, y)) && !differs(magenta.pixel(x, y), green.pixel(x, y)))
+                    ++beside[shown.pixel(x, y)];
+        if (beside.isEmpty()) continue;
+        QRgb back = beside.begin().key();
+        for (auto it = beside.begin(); it != beside.end(); ++it)
+            if (it.value() > beside.value(back)) back = it.key();
+        double best = 1.0;
+        for (const QPoint& p : ink) best = std::max(best, contrast(QColor(shown.pixel(p)), QColor(back)));
+        if (best < minContrast) faint << w->objectName() + QLatin1Char(' ') + QString::number(best, 'f', 1);
+    }
+    return faint;
 }
 
 QString Driver::demangled(const char* name) {

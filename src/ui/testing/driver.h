@@ -135,6 +135,21 @@ public:
     // panel's caption or of a group's items (buttons and text) may lie on or
     // within `margin` pixels of the frame lines or the group's title.
     static QStringList crowdedCaptions(const QWidget& window, int margin = 2);
+    // Names of the labels on `window`, not hidden, whose text as drawn
+    // reaches a bevel's frame lines beside it: a label partly over a bevel
+    // must have its ink inside the frame, `margin` pixels clear of the lines
+    // (drawn two pixels wide).
+    static QStringList labelsAcrossFrames(const QWidget& window, int margin = 2);
+    // Names of the controls on `window`, shown, whose text as drawn over what
+    // lies behind it has a contrast ratio (relative luminances, 1 to 21) below
+    // `minContrast`, each with the ratio found: "Btn_OK 1.2". A control's text
+    // is the ink that follows its palette's text colours (labels, captions,
+    // button and edit texts, items; not its children's); the ratio is that of
+    // its most contrasting fully inked pixel to the commonest colour beside
+    // the ink.
+    static QStringList faintTexts(QWidget& window, double minContrast);
+    // The contrast ratio of two colours (1 to 21).
+    static double contrast(QColor a, QColor b);
 
     void runModal(Form& f) override;
 
