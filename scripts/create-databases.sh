@@ -32,7 +32,9 @@ fi
 # ':' anywhere makes it read a host name. So each file is created in a scratch
 # directory of a plain name and copied to DIR by the shell, which takes any
 # name as bytes.
-scratch=$(mktemp -d "/tmp/tolvane-create-XXXXXX")
+scratch_base=${TMPDIR:-/tmp}
+if [[ $scratch_base == *:* || $scratch_base == *[![:ascii:]]* ]]; then scratch_base=/tmp; fi
+scratch=$(mktemp -d "$scratch_base/tolvane-create-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 
 create() {
