@@ -1,5 +1,6 @@
 // Files in a Japanese directory under a locale whose charset cannot hold the
-// name (ctest runs this binary under LC_ALL=C): the program's start sets the
+// name (ctest runs this binary under LC_ALL=C, and locale_eucjp.sh under
+// a generated ja_JP.eucJP): the program's start sets the
 // file names' charset before the first attach, as here.
 #include <clocale>
 #include <cstring>
@@ -19,7 +20,7 @@ using namespace tolvane;
 using tolvane::test::exec;
 using tolvane::test::openSql;
 
-TEST(FileNamesUnderAnyLocale, AJapaneseDirectoryOpensUnderTheCLocale) {
+TEST(FileNamesUnderAnyLocale, AJapaneseDirectoryOpensWhateverTheLocale) {
     // What the toolkit does at start: the locale of the environment.
     std::setlocale(LC_ALL, "");
     const bool plainC = std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0;
