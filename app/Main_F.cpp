@@ -1,7 +1,5 @@
 #include "app/Main_F.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QWidget>
 
 #include "address/Name_Show_F.h"
@@ -10,6 +8,7 @@
 #include "catch/Fish_Data_IN.h"
 #include "catch/Fishdata_F.h"
 #include "core/DM_1.h"
+#include "core/file_notices.h"
 #include "core/messages.h"
 #include "lessons/Kadai_Out_F.h"
 #include "lessons/Kadai_Sel_F.h"
@@ -41,26 +40,6 @@ Label* groupTitle(QWidget* parent, const char* name, const QString& caption, int
     lb->setFontPx(21, true);
     if (blue) lb->setFontColor(kGroupTitle);
     return lb;
-}
-
-// The start notice when the memo database could not be attached at all: the
-// file named by the connection's last attach is missing, cannot be written
-// (the engine attaches only with write access), or is no database it can
-// open. The lessons-table notice would send the user to the maintenance
-// window, which cannot help with any of these.
-QString memoFileNotice(const std::string& path, const std::exception& e) {
-    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-    const QString name = QString::fromLatin1(kMemoFileName);
-    // The directory as joined: "//KELDMARK.FDB" (from the root) gives "/".
-    QString dir = file.endsWith(QLatin1Char('/') + name) ? file.left(file.size() - name.size() - 1) : file;
-    if (dir.isEmpty() && !file.isEmpty()) dir = QStringLiteral("/");
-    const QString what = QStringLiteral("備忘録のデータベース ") + name;
-    if (!QFileInfo::exists(file))
-        return what + QStringLiteral(" が見つかりません") + QChar('\r') + QStringLiteral("探した場所：") + dir;
-    const auto* dbError = dynamic_cast<const tolvane::db::Error*>(&e);
-    if (dbError != nullptr && dbError->sqlcode() == -551)
-        return what + QStringLiteral(" に書き込みできません") + QChar('\r') + QStringLiteral("場所：") + dir;
-    return what + QStringLiteral(" を開けません") + QChar('\r') + QStringLiteral("場所：") + dir;
 }
 
 }  // namespace
@@ -156,7 +135,16 @@ void TMainF::FormShow() {
     IBSQL->close();
     IBSQL->sqlClear();
     IBSQL->sqlAdd(" select P01_PASSWD,P02_PASSWD  from FISH_PASS where P00_CODENO = 0 ");
-    IBSQL->open();
+    try {
+        IBSQL->open();
+    } catch (const tolvane::db::Error& e) {
+        // Attached, but the statement failed (no FISH_PASS): the error box.
+        if (DM1->IBDB2.connected()) throw;
+        // The file itself could not be attached: the notice names it and
+        // its directory, and the start sequence ends here.
+        platform().messageBox(this, QString::fromStdString(DatabaseFileNotice(DatabaseFile::Catch, DM1->IBDB2.databaseName, e)));
+        return;
+    }
 
     if (IBSQL->eof() || IBSQL->fieldByName("P01_PASSWD").isNull()) {
         // No usable row 0: store the default one. ShioMode and FuneWord keep
@@ -189,8 +177,10 @@ void TMainF::FormShow() {
         IBSQL_K->open();
     } catch (const std::exception& e) {
         // Attached but without the table: the maintenance window creates it.
-        platform().messageBox(this, DM1->IBDB1.connected() ? KadaiTableMissingMessage
-                                                           : memoFileNotice(DM1->IBDB1.databaseName, e));
+        platform().messageBox(this, DM1->IBDB1.connected()
+                                        ? KadaiTableMissingMessage
+                                        : QString::fromStdString(
+                                              DatabaseFileNotice(DatabaseFile::Memo, DM1->IBDB1.databaseName, e)));
     }
 }
 

@@ -1,5 +1,6 @@
 // Program entry: creates the data module and the main window and runs the
-// message loop. Reads no argument and no environment variable of its own.
+// message loop. Reads no argument, and of the environment only what the
+// engine's lock directory needs (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR).
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,12 +35,20 @@ namespace {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The engine's lock files go to a directory of this user's own, not to the
+    // /tmp/firebird every user shares, unless FIREBIRD_LOCK names one (set
+    // before any thread starts: it changes the environment).
+    tolvane::db::useOwnLockDirectory();
+
     // Ctrl+C or a TERM signal (a desktop logout sends one) ends the program:
     // caught from the start, acted on once the main thread waits for events.
     const int signalPipe = tolvane::db::catchTerminationSignals();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
+    // The locale the toolkit has just set decides how the engine converts the
+    // files' names: names pass as the bytes the directory has under any locale.
+    tolvane::db::useUtf8FileNames();
 
     // The standard dialogs (picture-open dialog, message box buttons) speak
     // Japanese like the rest of the program.

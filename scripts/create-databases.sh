@@ -15,8 +15,9 @@ mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
 # The embedded engine keeps its lock files in one directory; use one of our own
-# so that any user can create files without touching a directory another owns.
-: "${FIREBIRD_LOCK:=${TMPDIR:-/tmp}/tolvane-fblock-$(id -u)}"
+# (the program's rule) so that any user can create files without touching a
+# directory another owns.
+: "${FIREBIRD_LOCK:=${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/tolvane-fblock-$(id -u)}"
 export FIREBIRD_LOCK
 mkdir -p "$FIREBIRD_LOCK"
 
@@ -26,30 +27,42 @@ if [ -z "$ISQL" ]; then
   exit 1
 fi
 
+# The engine cannot take every directory's name: under a locale whose charset
+# cannot hold it (C, POSIX, one never generated) a Japanese name fails, and a
+# ':' anywhere makes it read a host name. So each file is created in a scratch
+# directory of a plain name and copied to DIR by the shell, which takes any
+# name as bytes.
+scratch_base=${TMPDIR:-/tmp}
+if [[ $scratch_base == *:* || $scratch_base == *[![:ascii:]]* ]]; then scratch_base=/tmp; fi
+scratch=$(mktemp -d "$scratch_base/tolvane-create-XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
 create() {
   local file=$1 ddl=$2 target="$dir/$1"
   if [ -e "$target" ]; then
     echo "create-databases: $target exists, left as it is"
     return 0
   fi
-  local tmp
-  tmp=$(mktemp "$dir/.create-XXXXXX.fdb")
-  rm -f "$tmp"
-  local qtmp=${tmp//\'/\'\'}
+  local made="$scratch/$file"
   # The schema file is UTF-8; the database stores Shift-JIS (CP932) bytes.
   # isql reads the script from a file: its interactive input mangles bytes
   # above 0x7F.
-  local script
-  script=$(mktemp "${TMPDIR:-/tmp}/tolvane-ddl-XXXXXX.sql")
-  { printf "SET SQL DIALECT 1;\nCREATE DATABASE '%s' USER 'kvo' PASSWORD '9517' PAGE_SIZE 8192 DEFAULT CHARACTER SET NONE;\n" "$qtmp"
+  local script="$scratch/$ddl"
+  { printf "SET SQL DIALECT 1;\nCREATE DATABASE '%s' USER 'kvo' PASSWORD '9517' PAGE_SIZE 8192 DEFAULT CHARACTER SET NONE;\n" "$made"
     iconv -f UTF-8 -t CP932 "$here/schema/$ddl"; } >"$script"
   if ! "$ISQL" -q -b -e -i "$script" >/dev/null; then
-    rm -f "$tmp" "$script"
     echo "create-databases: failed to create $target" >&2
     return 1
   fi
-  rm -f "$script"
-  # Move into place only when complete, and never over a file that appeared meanwhile.
+  # Moved into place only when complete, and never over a file that appeared
+  # meanwhile: copied beside the target first, then linked to its name.
+  local tmp
+  tmp=$(mktemp "$dir/.create-XXXXXX.fdb")
+  if ! cp "$made" "$tmp"; then
+    rm -f "$tmp"
+    echo "create-databases: cannot write in $dir" >&2
+    return 1
+  fi
   if ! ln "$tmp" "$target" 2>/dev/null; then
     rm -f "$tmp"
     echo "create-databases: $target exists, left as it is"

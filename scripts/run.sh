@@ -13,12 +13,9 @@ bash "$here/scripts/install-deps.sh"
 cmake -S "$here" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target tolvane
 
-# The embedded engine's lock files go to a directory of this user's own; the
-# default one is shared by all users and may belong to another.
-: "${FIREBIRD_LOCK:=${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/tolvane-fblock-$(id -u)}"
-export FIREBIRD_LOCK
-mkdir -p "$FIREBIRD_LOCK"
-
+# The engine's lock files: the program and create-databases.sh each use a
+# directory of this user's own when FIREBIRD_LOCK is unset (the default one,
+# /tmp/firebird, is shared by all users and may belong to another).
 bash "$here/scripts/create-databases.sh" "$dir"
 cd "$dir"
 exec "$BUILD_DIR/app/tolvane"

@@ -1,5 +1,7 @@
 #include "catch/Fish_Data_IN.h"
 
+#include <exception>
+
 #include <QThread>
 #include <cmath>
 #include <cstring>
@@ -420,7 +422,15 @@ void TFishDataIn::ResetRecordForm() {
     Shape_1->setBounds(0, 0, 0, 0);
     Shape_2->setBounds(0, 0, 0, 0);
 
-    Edit_No->setText(QString::number(tolvane::db::nextKey(IBSQL, " select max(CODENO) from FISH_DATA")));
+    // A catch file that cannot be read leaves the number empty (the save
+    // reads it again), but the rest of the defaults are set all the same;
+    // the error is reported once they are.
+    std::exception_ptr keyError;
+    try {
+        Edit_No->setText(QString::number(tolvane::db::nextKey(IBSQL, " select max(CODENO) from FISH_DATA")));
+    } catch (const std::exception&) {
+        keyError = std::current_exception();
+    }
 
     if (FuneWord == QStringLiteral("船")) {
         Edit_Fune->setBounds(264, 80, 121, 24);
@@ -433,6 +443,7 @@ void TFishDataIn::ResetRecordForm() {
     Edit_Day->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
     BtnRigsketch->setEnabled(platform().fileExists(platform().currentDirFile(kRigProgram)));
     Edit_No->setFocus();
+    if (keyError) std::rethrow_exception(keyError);
 }
 
 void TFishDataIn::FormShow() { ResetRecordForm(); }

@@ -1,5 +1,9 @@
 #include "core/DM_1.h"
 
+#include <functional>
+
+#include "core/file_notices.h"
+
 #include <cerrno>
 #include <string>
 #include <system_error>
@@ -22,9 +26,24 @@ std::string currentDirectory() {
 
 }  // namespace
 
+namespace {
+
+// Every failure to attach a file reads as a Japanese line naming the file
+// and what is wrong with it, the engine's own text below.
+std::function<std::string(const tolvane::db::Connection&, const tolvane::db::Error&)> headedBy(
+    DatabaseFile file) {
+    return [file](const tolvane::db::Connection& c, const tolvane::db::Error& e) {
+        return DatabaseFileHeadline(file, c.databaseName, e) + "\n" + e.what();
+    };
+}
+
+}  // namespace
+
 TDM1::TDM1() : IBTr1(IBDB1), IBTr2(IBDB2) {
     IBDB1.beforeConnect = [this](tolvane::db::Connection& c) { IBDB1BeforeConnect(c); };
     IBDB2.beforeConnect = [this](tolvane::db::Connection& c) { IBDB2BeforeConnect(c); };
+    IBDB1.attachErrorText = headedBy(DatabaseFile::Memo);
+    IBDB2.attachErrorText = headedBy(DatabaseFile::Catch);
 }
 
 // Plain concatenation: a current directory of "/" gives "//KELDMARK.FDB".

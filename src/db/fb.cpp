@@ -1,8 +1,17 @@
 // Errors, connections and transactions of the database layer.
 #include "db/fb.h"
 
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
+
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -12,8 +21,12 @@
 
 namespace tolvane::db {
 
-Error::Error(const std::string& message, long sqlcode)
-    : std::runtime_error(message), sqlcode_(sqlcode) {}
+Error::Error(const std::string& message, long sqlcode, std::vector<long> codes)
+    : std::runtime_error(message), sqlcode_(sqlcode), codes_(std::move(codes)) {}
+
+bool Error::fileInUse() const {
+    return std::find(codes_.begin(), codes_.end(), isc_already_opened) != codes_.end();
+}
 
 namespace detail {
 
@@ -58,7 +71,20 @@ void clearUpperVectorState() {
 void clearUpperVectorState() {}
 #endif
 
-void throwStatus(const ISC_STATUS* status) {
+namespace {
+
+std::vector<long> statusCodes(const ISC_STATUS* status) {
+    std::vector<long> codes;
+    for (const ISC_STATUS* p = status; *p != isc_arg_end;) {
+        if (*p == isc_arg_gds) codes.push_back(static_cast<long>(p[1]));
+        p += *p == isc_arg_cstring ? 3 : 2;
+    }
+    return codes;
+}
+
+}  // namespace
+
+Error statusError(const ISC_STATUS* status) {
     const long sqlcode = isc_sqlcode(status);
     std::string message;
     char line[1024];
@@ -68,15 +94,95 @@ void throwStatus(const ISC_STATUS* status) {
         message += line;
     }
     if (message.empty()) message = "Unknown database error";
-    throw Error(messageToUtf8(message), sqlcode);
+    return Error(messageToUtf8(message), sqlcode, statusCodes(status));
 }
+
+void throwStatus(const ISC_STATUS* status) { throw statusError(status); }
 
 }  // namespace detail
 
 using detail::DbState;
+using detail::statusError;
 using detail::throwStatus;
 
 // ---------------------------------------------------------------- Connection
+
+namespace {
+
+// The engine reads whatever stands before a ':' in a file name as a host name,
+// wherever the ':' is, and expands every path through its symbolic links
+// (/proc/self/cwd included), so no spelling of a path through a directory
+// like "a:b" reaches it as a local file. A bare file name, though, is joined
+// to the directory in ISC_PATH as it stands, unexpanded. Such a path is
+// therefore attached as its bare file name with ISC_PATH naming the directory
+// through a descriptor of it, /proc/self/fd/N: the kernel resolves the
+// directory, the engine never parses it. The descriptor stays open while the
+// file is attached, so no two attached files get the same name in the engine.
+// Any other path goes to the engine as it stands.
+class LocalRoute {
+public:
+    explicit LocalRoute(const std::string& path) : name_(path) {
+        if (path.find(':') == std::string::npos) return;
+        const auto slash = path.rfind('/');
+        const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (base.empty() || base.find(':') != std::string::npos || base == "." || base == "..") return;
+        fd_ = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ < 0) return;   // the engine's own error names the path
+        standIn_ = "/proc/self/fd/" + std::to_string(fd_);
+        if (const char* old = std::getenv("ISC_PATH")) oldIscPath_ = old;
+        ::setenv("ISC_PATH", standIn_.c_str(), 1);
+        name_ = base;
+        standIn_ += "/" + base;
+        original_ = path;
+    }
+    ~LocalRoute() {
+        if (fd_ >= 0) ::close(fd_);
+        restoreEnvironment();
+    }
+    LocalRoute(const LocalRoute&) = delete;
+    LocalRoute& operator=(const LocalRoute&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    // The engine's text names the file by the path the user knows.
+    Error restore(const Error& e) {
+        restoreEnvironment();
+        if (standIn_.empty()) return e;
+        std::string text = e.what();
+        // The engine names the file by the bare name or by the joined one.
+        for (const std::string& said : {standIn_, "\"" + name_ + "\""}) {
+            const std::string meant = said[0] == '"' ? "\"" + original_ + "\"" : original_;
+            for (auto at = text.find(said); at != std::string::npos; at = text.find(said, at + meant.size()))
+                text.replace(at, said.size(), meant);
+        }
+        return Error(text, e.sqlcode(), e.codes());
+    }
+    // Attached: the caller keeps the descriptor (-1 when none was needed).
+    int release() {
+        restoreEnvironment();
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    void restoreEnvironment() {
+        if (standIn_.empty() || restored_) return;
+        restored_ = true;
+        if (oldIscPath_) ::setenv("ISC_PATH", oldIscPath_->c_str(), 1);
+        else ::unsetenv("ISC_PATH");
+    }
+
+    std::string name_;
+    std::string standIn_;
+    std::string original_;
+    std::optional<std::string> oldIscPath_;
+    int fd_ = -1;
+    bool restored_ = false;
+};
+
+}  // namespace
 
 Connection::Connection() : impl_(std::make_unique<Impl>()) {}
 
@@ -95,6 +201,8 @@ Connection::~Connection() {
         isc_detach_database(status, &st.db);
         st.db = 0;
     }
+    if (st.dirFd >= 0) ::close(st.dirFd);
+    st.dirFd = -1;
     st.gone = true;
 }
 
@@ -118,11 +226,16 @@ void Connection::ensureConnected() {
 
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
-    if (isc_attach_database(status, 0, databaseName.c_str(), &h, static_cast<short>(dpb.size()),
+    LocalRoute route(databaseName);
+    if (isc_attach_database(status, 0, route.name().c_str(), &h, static_cast<short>(dpb.size()),
                             dpb.data())) {
-        throwStatus(status);   // stays closed; the next use tries again
+        // Stays closed; the next use tries again.
+        Error e = route.restore(statusError(status));
+        if (attachErrorText) throw Error(attachErrorText(*this, e), e.sqlcode(), e.codes());
+        throw e;
     }
     st.db = h;
+    st.dirFd = route.release();
 }
 
 void* Connection::handle() { return &impl_->state->db; }
@@ -178,6 +291,43 @@ void Transaction::rollbackRetaining() {
 void* Transaction::handle() { return &impl_->tr; }
 
 // ------------------------------------------------------------------- helpers
+
+bool useUtf8FileNames() {
+    const char* charset = nl_langinfo(CODESET);
+    if (charset != nullptr && std::strcmp(charset, "UTF-8") == 0) return false;
+    return std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
+}
+
+namespace {
+
+// A directory of this user's own: made now, or there already, not a link.
+bool ownDirectory(const std::string& dir) {
+    if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+}  // namespace
+
+std::string useOwnLockDirectory() {
+    if (const char* set = std::getenv("FIREBIRD_LOCK"); set != nullptr && *set != '\0') return set;
+    auto env = [](const char* name) -> std::string {
+        const char* v = std::getenv(name);
+        return v != nullptr && *v == '/' ? v : "";
+    };
+    std::string base = env("XDG_RUNTIME_DIR");
+    if (base.empty()) base = env("TMPDIR");
+    if (base.empty()) base = "/tmp";
+    std::string dir = base + "/tolvane-fblock-" + std::to_string(::geteuid());
+    if (!ownDirectory(dir)) {
+        // The name is taken: a fresh directory of our own beside it.
+        std::string pattern = dir + "-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr) dir = pattern;
+        else dir.clear();   // nowhere to go: the engine's default
+    }
+    if (!dir.empty()) ::setenv("FIREBIRD_LOCK", dir.c_str(), 1);
+    return dir;
+}
 
 void shutdownEngine() { fb_shutdown(0, fb_shutrsn_app_stopped); }
 

@@ -26,11 +26,17 @@ namespace tolvane::db {
 // server's own message text (all status lines joined by newlines).
 class Error : public std::runtime_error {
 public:
-    Error(const std::string& message, long sqlcode = 0);
+    Error(const std::string& message, long sqlcode = 0, std::vector<long> codes = {});
     long sqlcode() const { return sqlcode_; }
+    // The engine's error codes of the status vector, in order.
+    const std::vector<long>& codes() const { return codes_; }
+    // The file is held open by another process (another copy of the program,
+    // or isql): the engine refuses a second process its file lock.
+    bool fileInUse() const;
 
 private:
     long sqlcode_;
+    std::vector<long> codes_;
 };
 
 // A text that Shift-JIS (CP932) cannot hold, or bytes that are not valid.
@@ -58,6 +64,9 @@ public:
     std::function<void(Connection&)> beforeConnect;  // runs just before each attach
     std::string userName = "kvo";
     std::string password = "9517";
+    // When set, a failed attach throws an Error with the text this gives
+    // (the engine's sqlcode and codes kept); otherwise the engine's own text.
+    std::function<std::string(const Connection&, const Error&)> attachErrorText;
 
     bool connected() const;
     void ensureConnected();   // attach now if not attached (runs the hook)
@@ -246,6 +255,27 @@ void unblockSignalsInChild();
 // library's own handler at process exit makes: for the very end of the
 // program, once every connection is detached. Nothing attaches after it.
 void shutdownEngine();
+
+// The engine converts a file name from the charset of the C library's
+// LC_CTYPE to UTF-8 and back before it opens the file, and fails on any byte
+// that charset cannot hold (under C, POSIX or a locale that was never
+// generated, every byte above 0x7F). The program takes file names as UTF-8,
+// as its toolkit does; where the locale's charset is another, LC_CTYPE
+// becomes C.UTF-8, so a name passes unchanged whatever the locale. Call it
+// once the toolkit has set the locale, before the first attach (the engine
+// keeps the charset it first sees). True when LC_CTYPE was changed.
+bool useUtf8FileNames();
+
+// The engine keeps lock files in one directory for every process that uses
+// it, /tmp/firebird unless FIREBIRD_LOCK names another; a /tmp/firebird made
+// by another user makes every attach fail. When FIREBIRD_LOCK is unset, it is
+// set to ${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/tolvane-fblock-UID (made, mode
+// 0700), or to a fresh directory beside it when that name belongs to another
+// user or is not a plain directory. Processes with different lock
+// directories never share a file: the engine's lock on the file itself
+// refuses a second process. Call it first thing in main(), before any other
+// thread exists (it changes the environment). Returns the directory in use.
+std::string useOwnLockDirectory();
 
 // Shift-JIS (CP932) conversion used at the boundary.
 std::string toShiftJis(std::string_view utf8);     // throws EncodingError

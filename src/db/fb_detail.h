@@ -10,7 +10,9 @@
 
 namespace tolvane::db::detail {
 
-// Throws Error with every line of the status vector and its sqlcode.
+// Error with every line of the status vector, its sqlcode and its codes.
+Error statusError(const ISC_STATUS* status);
+// Throws that Error.
 [[noreturn]] void throwStatus(const ISC_STATUS* status);
 
 // Something that holds handles of a connection (a statement) and must drop
@@ -28,6 +30,7 @@ protected:
 // whether the others are still there.
 struct DbState {
     isc_db_handle db = 0;
+    int dirFd = -1;                           // the directory a ':' path is attached through
     bool gone = false;                        // the Connection object was destroyed
     std::vector<isc_tr_handle*> transactions; // handles of live Transaction objects
     std::vector<HandleHolder*> holders;       // live queries

@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 
+#include <QDate>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include "core/DM_1.h"
 #include "app/Main_F.h"
 #include "app/Pass_F.h"
+#include "catch/Fish_Data_IN.h"
 #include "core/handover.h"
 #include "core/messages.h"
 #include "support/test_databases.h"
@@ -68,17 +70,17 @@ private:
 
 }  // namespace
 
-TEST(MainWindowStart, WithoutAnyDatabaseFileShowsTheServersErrorOnceAndStaysUsable) {
+TEST(MainWindowStart, WithoutAnyDatabaseFileNamesTheMissingCatchFileOnceAndStaysUsable) {
     test::TempDatabases files(test::Files::None);
     Driver drv;
     ProgramRun run(files);
     drv.show(run.main());
 
-    const QStringList errors = drv.takeErrors();
-    ASSERT_EQ(errors.size(), 1);
-    // The server's own text names the file it could not open.
-    EXPECT_TRUE(errors[0].contains("SORVENDA.FDB")) << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].endsWith('.'));
+    // One notice, naming the file and where it was looked for; the start
+    // sequence ends there (no lessons-table probe, no error box).
+    EXPECT_EQ(drv.takeMessages(),
+              QStringList{"釣果記録のデータベース SORVENDA.FDB が見つかりません\r探した場所：" +
+                          QString::fromStdString(files.dir().string())});
     EXPECT_EQ(run.main().Label6->caption(), "Ver " TOLVANE_VERSION);
     EXPECT_EQ(DataMode, OLD_Flg);
     EXPECT_EQ(ShioMode, 0);
@@ -158,6 +160,74 @@ TEST(MainWindowStart, AMemoFileTheEngineCannotOpenIsNamedWithItsDirectory) {
                   QStringList{QStringLiteral("備忘録のデータベース KELDMARK.FDB") + QString::fromUtf8(c.notice) +
                               "\r場所：" + QString::fromStdString(files.dir().string())});
     }
+}
+
+// The catch file gets the same notice as the memo file when the engine
+// cannot attach it: missing (above), cannot be written, held by another copy
+// of the program, or no database.
+TEST(MainWindowStart, ACatchFileTheEngineCannotOpenIsNamedWithItsDirectory) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<void(test::TempDatabases&)> make;
+        const char* notice;
+    } cases[] = {
+        {"not a database",
+         [](test::TempDatabases& f) { std::ofstream(f.catchFile()) << std::string(65536, 'x'); },
+         " を開けません"},
+        {"read-only",
+         [](test::TempDatabases& f) {
+             f.addCatchFile();
+             fs::permissions(f.catchFile(), fs::perms::owner_read | fs::perms::group_read);
+         },
+         " に書き込みできません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDatabases files(test::Files::MemoOnly);
+        c.make(files);
+        Driver drv;
+        ProgramRun run(files);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeMessages(),
+                  QStringList{QStringLiteral("釣果記録のデータベース SORVENDA.FDB") + QString::fromUtf8(c.notice) +
+                              "\r場所：" + QString::fromStdString(files.dir().string())});
+    }
+}
+
+TEST(MainWindowStart, ACatchFileHeldByAnotherProcessIsNamedAsInUse) {
+    test::TempDatabases files;
+    test::FileHolder holder(files.catchFile());   // another process has it attached
+    Driver drv;
+    ProgramRun run(files);
+    drv.show(run.main());
+    EXPECT_EQ(drv.takeMessages(),
+              QStringList{"釣果記録のデータベース SORVENDA.FDB は別に起動しているプログラムが使用中です\r場所：" +
+                          QString::fromStdString(files.dir().string())});
+}
+
+// Each later use of a file that cannot be attached reports the engine's text
+// under a Japanese line naming the file; the entry window still proposes
+// today's date.
+TEST(MainWindowStart, LaterFailuresToAttachLeadWithAJapaneseLineAndTheEntryWindowHasTheDate) {
+    test::TempDatabases files(test::Files::MemoOnly);
+    Driver drv;
+    ProgramRun run(files);
+    drv.show(run.main());
+    EXPECT_EQ(drv.takeMessages().size(), 1);
+
+    drv.expectModal<TFishDataIn>([&](TFishDataIn& f) {
+        const QStringList errors = drv.takeErrors();
+        ASSERT_EQ(errors.size(), 1);
+        const QStringList lines = errors[0].split('\n');
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines[0], "釣果記録のデータベース SORVENDA.FDB が見つかりません");
+        EXPECT_TRUE(lines[1].contains("SORVENDA.FDB")) << errors[0].toStdString();   // the engine's text
+        EXPECT_EQ(f.Edit_Day->text(), QDate::currentDate().toString("yyyy/MM/dd"));
+        EXPECT_TRUE(f.Edit_No->text().isEmpty());
+        drv.click(f.Btn_Close);
+    });
+    drv.click(run.main().Btn_Data_In);
 }
 
 TEST(MainWindowStart, MemoFileWithoutTheLessonsTableGivesTheMessageAtEveryStart) {

@@ -38,6 +38,8 @@ fi
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 E2E_PIDS=()
 E2E_DIR=""
+E2E_RUN=""                 # the program's directory: $E2E_DIR/run unless set before e2e_start_program
+E2E_PROGRAM_ENV=()         # NAME=VALUE settings the program is started with
 E2E_PROGRAM=""
 E2E_SOURCE=""
 E2E_PROGRAM_PID=""
@@ -215,13 +217,15 @@ e2e_window_new() {
 
 # --- the program ------------------------------------------------------------
 
-# e2e_start_program [SETUP]: fresh database files in the run directory (after
-# SETUP, a function run there, when given), then the program started there.
+# e2e_start_program [SETUP]: fresh database files in the run directory
+# (E2E_RUN, any name; after SETUP, a function run there, when given), then the
+# program started there with E2E_PROGRAM_ENV added to its environment.
 e2e_start_program() {
-  mkdir -p "$E2E_DIR/run"
-  bash "$E2E_SOURCE/scripts/create-databases.sh" "$E2E_DIR/run" >/dev/null
-  if [ $# -gt 0 ]; then (cd "$E2E_DIR/run" && "$@"); fi
-  (cd "$E2E_DIR/run" && exec env QT_QPA_PLATFORM=xcb "$E2E_PROGRAM") >"$E2E_DIR/program.log" 2>&1 &
+  E2E_RUN=${E2E_RUN:-$E2E_DIR/run}
+  mkdir -p "$E2E_RUN"
+  bash "$E2E_SOURCE/scripts/create-databases.sh" "$E2E_RUN" >/dev/null
+  if [ $# -gt 0 ]; then (cd "$E2E_RUN" && "$@"); fi
+  (cd "$E2E_RUN" && exec env QT_QPA_PLATFORM=xcb "${E2E_PROGRAM_ENV[@]}" "$E2E_PROGRAM") >"$E2E_DIR/program.log" 2>&1 &
   E2E_PROGRAM_PID=$!
   E2E_PIDS+=("$E2E_PROGRAM_PID")
 }
@@ -432,16 +436,19 @@ e2e_text() {
 # --- the files --------------------------------------------------------------
 
 # e2e_sql FILE STATEMENT: the rows of a select on FILE (a name in the run
-# directory), one a line, columns separated by '|', text as UTF-8, NULL as
+# directory, E2E_RUN), one a line, columns separated by '|', text as UTF-8, NULL as
 # "<null>" (no blob columns). Run it after the program has ended: it holds
 # the files while it runs.
 e2e_sql() {
-  local file="$E2E_DIR/run/$1" script out
+  local script out
   script=$(mktemp "$E2E_DIR/sql-XXXXXX")
   out=$(mktemp "$E2E_DIR/out-XXXXXX")
+  # The file by its bare name, joined by the engine to ISC_PATH unexpanded:
+  # the kernel finds the directory, whatever bytes or ':' its path holds.
   printf "SET LIST ON;\nSET BAIL ON;\nCONNECT '%s' USER 'kvo' PASSWORD '9517';\n%s;\n" \
-    "$file" "$2" | iconv -f UTF-8 -t CP932 >"$script"
-  isql-fb -q -i "$script" -o "$out" -m >/dev/null 2>&1 || { cat "$out" >&2; e2e_fail "isql-fb: $2"; }
+    "$1" "$2" | iconv -f UTF-8 -t CP932 >"$script"
+  (cd "${E2E_RUN:-$E2E_DIR/run}" && ISC_PATH=/proc/self/cwd isql-fb -q -i "$script" -o "$out" -m) >/dev/null 2>&1 ||
+    { cat "$out" >&2; e2e_fail "isql-fb: $2"; }
   # List mode: "COLUMN   value" lines, a blank line after each row.
   iconv -f CP932 -t UTF-8 "$out" | awk '
     /^[[:space:]]*$/ { if (row != "") print row; row = ""; n = 0; next }

@@ -1,5 +1,9 @@
 #include "support/test_databases.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <mutex>
 #include <stdexcept>
@@ -52,6 +56,37 @@ void prepareFirebirdEnvironment() {
         fs::create_directories(lock);
         setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     }
+}
+
+FileHolder::FileHolder(const std::string& file) {
+    const fs::path ready = makeTempDir("tolvane-holder-") / "ready";
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(pipeFds[0], 0);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        const int devnull = open("/dev/null", O_WRONLY);
+        dup2(devnull, 1);
+        execlp("isql-fb", "isql-fb", "-q", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[0]);
+    input_ = pipeFds[1];
+    // Attached, then it says so by a file, then waits for the end of its input.
+    const std::string script = "CONNECT '" + file + "' USER 'kvo' PASSWORD '9517';\nSHELL touch '" +
+                               ready.string() + "';\n";
+    if (write(input_, script.data(), script.size()) != static_cast<ssize_t>(script.size()))
+        throw std::runtime_error("isql-fb took no input");
+    for (int i = 0; i < 300 && !fs::exists(ready); ++i) usleep(20000);
+    if (!fs::exists(ready)) throw std::runtime_error("isql-fb did not attach " + file);
+    fs::remove_all(ready.parent_path());
+}
+
+FileHolder::~FileHolder() {
+    if (input_ >= 0) close(input_);
+    if (pid_ > 0) waitpid(pid_, nullptr, 0);
 }
 
 fs::path makeTempDir(const std::string& prefix) {

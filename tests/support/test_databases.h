@@ -42,6 +42,20 @@ private:
     std::filesystem::path previous_;
 };
 
+// Another process (isql-fb) attached to `file` for the holder's lifetime:
+// the engine's lock on the file refuses this process while it lasts.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& file);
+    ~FileHolder();
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+
+private:
+    int pid_ = -1;
+    int input_ = -1;
+};
+
 // A new empty directory under the system's temporary directory.
 std::filesystem::path makeTempDir(const std::string& prefix = "tolvane-test-");
 
