@@ -17,6 +17,12 @@ namespace {
 constexpr std::int64_t kFuzzPixels = 1'000'000;
 }
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    allowPicturesUpToMaxPixels();   // as the program does at start
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
