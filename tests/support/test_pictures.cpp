@@ -110,6 +110,26 @@ std::vector<qsizetype> scanEnds(const QByteArray& jpeg) {
     return ends;
 }
 
+std::vector<CutJpeg> jpegsCutShort() {
+    const QImage src = gradient(160, 120);
+    const QByteArray perComponent = codedJpeg(src, JpegCoding::ScanPerComponent);
+    const QByteArray progressive = cameraJpeg(src, false, true);
+    const std::vector<qsizetype> scans = scanEnds(progressive);
+    const QByteArray arithmetic = codedJpeg(src, JpegCoding::Arithmetic);
+    const QByteArray small = codedJpeg(gradient(16, 16), JpegCoding::Arithmetic);
+    QByteArray huge = small;
+    const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC9", 2));
+    huge[sof + 5] = huge[sof + 7] = char(8000 >> 8);
+    huge[sof + 6] = huge[sof + 8] = char(8000 & 0xFF);
+    return {
+        {"one scan of three", perComponent, cutWithEndMarker(perComponent, scanEnds(perComponent)[0])},
+        {"first progressive scan", progressive, cutWithEndMarker(progressive, scans.front())},
+        {"all progressive scans but the last", progressive, cutWithEndMarker(progressive, scans.end()[-2])},
+        {"arithmetic-coded, cut in half", arithmetic, cutWithEndMarker(arithmetic, arithmetic.size() / 2)},
+        {"arithmetic-coded, 8000 x 8000 claimed", small, huge},
+    };
+}
+
 QByteArray withExifOrientation(const QByteArray& jpeg, int orientation, bool bigEndian) {
     auto u16 = [&](QByteArray& b, unsigned v) {
         const char hi = char(v >> 8), lo = char(v & 0xFF);

@@ -39,6 +39,20 @@ inline QByteArray cutWithEndMarker(const QByteArray& jpeg, qsizetype at) {
     return jpeg.left(at) + QByteArray("\xFF\xD9", 2);
 }
 
+// A damaged JPEG file that still ends in an end marker, beside the whole
+// file it was cut from.
+struct CutJpeg {
+    const char* what;
+    QByteArray whole;
+    QByteArray cut;
+};
+// One of each form the decoder must refuse: a sequential file of one scan
+// per component cut after its first scan; a progressive one cut after its
+// first scan and before its last; an arithmetic-coded one cut in half; and
+// a small arithmetic-coded one whose header claims 8000 x 8000 pixels (its
+// twin the file with its own size).
+std::vector<CutJpeg> jpegsCutShort();
+
 // `jpeg` with an EXIF block (APP1, in either byte order) right after its
 // start marker, holding only the orientation tag with `orientation`, as a
 // phone writes a photo it took turned.
