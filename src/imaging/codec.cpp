@@ -119,6 +119,7 @@ struct Decoder {
     ErrorManager err;
     Progress progress;
     bool multiScan;       // scans other than one holding every component
+    int scan;             // the number of the last scan noted
     unsigned scanned;     // bit c: component c appeared in a scan
     int components;       // the picture's, from its header
     bool filled;          // the data holds zero fill before each scan's end
@@ -142,12 +143,23 @@ bool ranThroughFill(const Decoder& d)
 }
 
 // Called by libjpeg before each step of reading a multi-scan file's scans,
-// and before each batch of rows; notes the components of the scan at hand.
+// and before each batch of rows; notes the components of each scan. A
+// sequential file sends each component in one scan; libjpeg would take a
+// second one over the first.
 void onProgress(j_common_ptr cinfo)
 {
     Decoder& d = *reinterpret_cast<Progress*>(cinfo->progress)->owner;
-    for (int i = 0; i < d.cinfo.comps_in_scan; ++i)
-        d.scanned |= 1u << d.cinfo.cur_comp_info[i]->component_index;
+    if (d.cinfo.input_scan_number != d.scan) {
+        d.scan = d.cinfo.input_scan_number;
+        unsigned inScan = 0;
+        for (int i = 0; i < d.cinfo.comps_in_scan; ++i)
+            inScan |= 1u << d.cinfo.cur_comp_info[i]->component_index;
+        if (!d.cinfo.progressive_mode && (d.scanned & inScan)) {
+            std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Invalid JPEG file: a component in two scans");
+            std::longjmp(d.err.jump, 1);
+        }
+        d.scanned |= inScan;
+    }
     if (ranThroughFill(d))
         refuseCutShort(d);
 }

@@ -179,6 +179,11 @@ TEST(JpegDamage, FilesCutAtAScanBoundaryAreRefusedAndWholeOnesDecode)
     EXPECT_LT(meanDifference(decodeJpeg(perComponent), src), 8);
     expectCutShort(cutWithEndMarker(perComponent, ends[0]), "luminance scan only");
     expectCutShort(cutWithEndMarker(perComponent, ends[1]), "two scans of three");
+    // A component sent again in a fourth scan: no sequential file does that.
+    const qsizetype lastSos = perComponent.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const QByteArray twice = perComponent.left(ends[2]) + perComponent.mid(lastSos, ends[2] - lastSos) +
+                             perComponent.mid(ends[2]);
+    EXPECT_EQ(messageOf([&] { decodeJpeg(twice); }), "Invalid JPEG file: a component in two scans");
 
     // Progressive in libjpeg's default script, as its encoder and its
     // transcoder write it, colour and grey: cut after every scan but the last.
