@@ -934,6 +934,13 @@ QSize jpegSize(const QByteArray& bytes)
 void allowPicturesUpToMaxPixels()
 {
     QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    // Qt's reader makes statics of its own at its first read (the limit the
+    // environment sets, among others). Thread-safe as they are, Helgrind
+    // takes their first use on two decode threads for a race: one read of a
+    // 1 x 1 bitmap here makes them before any thread reads a picture.
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::black);
+    (void)readBmp(writeBmp(dot));
 }
 
 static_assert(kMaxSide == JPEG_MAX_DIMENSION);
