@@ -39,7 +39,8 @@ void checkIncomingSize(std::int64_t width, std::int64_t height);
 // Lets Qt's image readers (the BMP reader here, and the clipboard's reading
 // of the pictures other programs offer) allocate a picture of kMaxPixels at
 // 4 bytes a pixel. The limit is the process's and every read looks at it:
-// the program sets it once at start, before any thread reads a picture.
+// the program sets it once at start, before any thread reads a picture
+// (a first read of a 1 x 1 bitmap is made then too, see codec.cpp).
 void allowPicturesUpToMaxPixels();
 
 // Fixed encoder settings: quality 90 with the quantisation tables forced to
