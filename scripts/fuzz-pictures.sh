@@ -7,7 +7,9 @@
 #   scripts/fuzz-pictures.sh [seconds-per-target]   (default 60)
 #
 # Work files go to build-fuzz/ (override with FUZZ_DIR). Exits non-zero when
-# a decoder crashed; the reproducer is left in the work directory.
+# a decoder crashed, or when a JPEG file cut short (after a scan, or in the
+# middle of its last one, an end marker after it) decoded to other pixels
+# than the whole file; the reproducer is left in the work directory.
 set -euo pipefail
 
 SECONDS_EACH=${1:-60}
@@ -16,7 +18,7 @@ WORK=${FUZZ_DIR:-$ROOT/build-fuzz}
 
 # clang and its libFuzzer runtime, installed only when missing.
 need=()
-for p in clang libclang-rt-14-dev imagemagick libjpeg62-turbo-dev qt6-base-dev; do
+for p in clang libclang-rt-14-dev imagemagick libjpeg-turbo-progs libjpeg62-turbo-dev qt6-base-dev; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -71,6 +73,13 @@ seeds() {
     convert "$src" -sampling-factor 2x2 -quality 50 "$dir/subsampled.jpg"
     convert "$src" -define jpeg:restart-interval=1 "$dir/restart.jpg"
     convert "$src" -colorspace CMYK "$dir/cmyk.jpg"
+    # Multi-scan and arithmetic-coded forms, whose cuts must be refused too.
+    printf '0: 0 63 0 0;\n1: 0 63 0 0;\n2: 0 63 0 0;\n' >"$WORK/per-component.scans"
+    cjpeg -scans "$WORK/per-component.scans" "$src" >"$dir/per-component.jpg"
+    cjpeg -arithmetic "$src" >"$dir/arithmetic.jpg"
+    cjpeg -arithmetic -restart 1 "$src" >"$dir/arithmetic-restart.jpg"
+    cjpeg -arithmetic -progressive "$src" >"$dir/arithmetic-progressive.jpg"
+    jpegtran -progressive "$dir/baseline.jpg" >"$dir/transcoded-progressive.jpg"
     with_exif "$dir/baseline.jpg" II "$dir/turned-intel.jpg"
     with_exif "$dir/progressive.jpg" MM "$dir/turned-motorola.jpg"
   else

@@ -162,7 +162,6 @@ struct Column {
     std::string sqlName;   // column name in its table
     short type = 0;        // sqltype without the null flag
     short scale = 0;
-    short subtype = 0;
     short len = 0;
     size_t dataOff = 0;
     size_t indOff = 0;
@@ -383,7 +382,6 @@ struct Query::Impl final : detail::HandleHolder {
             c.sqlName.assign(v.sqlname, v.sqlname_length);
             c.type = static_cast<short>(v.sqltype & ~1);
             c.scale = v.sqlscale;
-            c.subtype = v.sqlsubtype;
             c.len = v.sqllen;
             size_t size = static_cast<size_t>(v.sqllen);
             size_t a = 8;
@@ -505,7 +503,7 @@ struct Query::Impl final : detail::HandleHolder {
         return stmtType == isc_info_sql_stmt_select || stmtType == isc_info_sql_stmt_select_for_upd;
     }
 
-    void run(bool wantRows) {
+    void run() {
         clearUpperVectorState();
         q.tr_.ensureStarted();   // attaches on first use
         prepare();
@@ -536,7 +534,6 @@ struct Query::Impl final : detail::HandleHolder {
             becomeActive();
         } else {
             if (isc_dsql_execute(status, tr, &stmt, SQLDA_VERSION1, inDa)) throwStatus(status);
-            (void)wantRows;
             affected = countAffected();
         }
     }
@@ -642,6 +639,8 @@ struct Query::Impl final : detail::HandleHolder {
         isc_blob_handle bh = 0;
         auto* tr = static_cast<isc_tr_handle*>(q.tr_.handle());
         if (isc_open_blob2(status, &state->db, tr, &bh, &id, 0, nullptr)) throwStatus(status);
+        // The blob's length first, so its bytes go straight into one string of
+        // that length; a length the server does not give is found by growing.
         std::string data;
         char item = isc_info_blob_total_length;
         char info[32] = {};
@@ -649,14 +648,24 @@ struct Query::Impl final : detail::HandleHolder {
             info[0] == isc_info_blob_total_length) {
             const short l = static_cast<short>(isc_vax_integer(info + 1, 2));
             const ISC_LONG total = isc_vax_integer(info + 3, l);
-            if (total > 0) data.reserve(static_cast<size_t>(total));
+            if (total > 0) data.resize(static_cast<size_t>(total));
         }
         size_t n = 0;
+        char spare[1024];   // past the announced length: only the end should come
         for (;;) {
-            if (data.size() - n < 65535) data.resize(std::max(n + 65535, data.capacity()));
+            const bool within = n < data.size();
+            char* at = within ? data.data() + n : spare;
+            const auto room = static_cast<unsigned short>(
+                within ? std::min<size_t>(data.size() - n, 65535) : sizeof spare);
             unsigned short got = 0;
-            const ISC_STATUS r = isc_get_segment(status, &bh, &got, 65535, data.data() + n);
-            n += got;
+            const ISC_STATUS r = isc_get_segment(status, &bh, &got, room, at);
+            if (within) {
+                n += got;
+            } else {
+                data.resize(n);
+                data.append(spare, got);
+                n = data.size();
+            }
             if (r == 0 || status[1] == isc_segment) continue;
             if (status[1] == isc_segstr_eof) break;
             ISC_STATUS_ARRAY s2;
@@ -937,13 +946,13 @@ Param& Query::paramByName(std::string_view name) {
 
 void Query::open() {
     close();
-    impl_->run(true);
+    impl_->run();
 }
 
 void Query::execQuery() {
     close();
     impl_->affected = 0;
-    impl_->run(false);
+    impl_->run();
 }
 
 long Query::rowsAffected() const { return impl_->affected; }

@@ -92,10 +92,132 @@ void setTooLarge(char* message, std::int64_t width, std::int64_t height)
                   static_cast<long long>(kMaxPixels));
 }
 
+// Zero bytes put before the marker that ends each scan of an arithmetic-
+// coded file, for each component of the picture. Its decoder, unlike the
+// Huffman one, meets the end of the data without a warning and decodes
+// zeros from there on, so a file cut short with an end marker after it
+// reads as a whole one. Zeros are what it reads past the marker anyway, so
+// the fill changes no pixel; what tells a cut file is how much of it the
+// decoder takes. A whole file ends a few bytes short of its last symbols:
+// the encoder leaves out the zero bytes it would end on, most of them after
+// a plain area at the bottom, at most 20 a component for every whole file
+// tried up to 100 megapixels. A cut one has lost symbols that take far more
+// (hundreds of bytes for a file cut in half or a small file claiming a huge
+// picture); a cut that loses only the last few bytes passes, as it must,
+// for it is the whole file of a slightly different picture.
+constexpr qsizetype kFillPerComponent = 32;
+
+struct Decoder;
+
+struct Progress {
+    jpeg_progress_mgr pub;
+    Decoder* owner;
+};
+
 struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
+    Progress progress;
+    bool multiScan;       // scans other than one holding every component
+    int scan;             // the number of the last scan noted
+    unsigned scanned;     // bit c: component c appeared in a scan
+    int components;       // the picture's, from its header
+    bool filled;          // the data holds zero fill before each scan's end
 };
+
+// Refuses the file as cut short, with libjpeg's message for data that ends
+// at a marker.
+[[noreturn]] void refuseCutShort(Decoder& d)
+{
+    d.cinfo.err->msg_code = JWRN_HIT_MARKER;
+    onError(reinterpret_cast<j_common_ptr>(&d.cinfo));
+}
+
+// Whether the arithmetic decoder has gone through the zero fill before a
+// scan's end and met the marker itself. A restart marker met is the usual
+// end of an interval (none ends a scan).
+bool ranThroughFill(const Decoder& d)
+{
+    const int marker = d.cinfo.unread_marker;
+    return d.filled && marker != 0 && (marker < 0xD0 || marker > 0xD7);
+}
+
+// Called by libjpeg before each step of reading a multi-scan file's scans,
+// and before each batch of rows; notes the components of each scan. A
+// sequential file sends each component in one scan; libjpeg would take a
+// second one over the first.
+void onProgress(j_common_ptr cinfo)
+{
+    Decoder& d = *reinterpret_cast<Progress*>(cinfo->progress)->owner;
+    if (d.cinfo.input_scan_number != d.scan) {
+        d.scan = d.cinfo.input_scan_number;
+        unsigned inScan = 0;
+        for (int i = 0; i < d.cinfo.comps_in_scan; ++i)
+            inScan |= 1u << d.cinfo.cur_comp_info[i]->component_index;
+        if (!d.cinfo.progressive_mode && (d.scanned & inScan)) {
+            std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Invalid JPEG file: a component in two scans");
+            std::longjmp(d.err.jump, 1);
+        }
+        d.scanned |= inScan;
+    }
+    if (ranThroughFill(d))
+        refuseCutShort(d);
+}
+
+// Whether the scans of a multi-scan file, all read, stop short of the
+// picture: a sequential file with a component that appeared in no scan; a
+// progressive file with a coefficient of some component not sent, or not
+// refined to full precision. Every common encoder's progressive script ends
+// with every coefficient of every component whole, so a file without it is
+// taken for a cut one (the standard would let a file stop there).
+bool scansIncomplete(const Decoder& d)
+{
+    const jpeg_decompress_struct& c = d.cinfo;
+    if (!c.progressive_mode)
+        return d.scanned != (1u << c.num_components) - 1;
+    for (int ci = 0; ci < c.num_components; ++ci)
+        for (int k = 0; k < DCTSIZE2; ++k)
+            if (c.coef_bits[ci][k] != 0)
+                return true;
+    return false;
+}
+
+// A copy of a JPEG file with `fill` zero bytes before the marker that ends
+// each scan's coded data (at the file's end when its data runs there).
+QByteArray withFillBeforeScanEnds(const QByteArray& bytes, qsizetype fill)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    const auto isRestart = [](unsigned char m) { return m >= 0xD0 && m <= 0xD7; };
+    QByteArray out;
+    out.reserve(n + 8 * fill);
+    qsizetype copied = 0;
+    qsizetype i = 2;   // after the start marker
+    while (i + 1 < n) {
+        const unsigned char m = p[i + 1];
+        if (p[i] != 0xFF || m == 0xFF || m == 0x00 || m == 0x01 || isRestart(m) || m == 0xD8) {
+            ++i;   // a stray byte, a fill byte before a marker, a marker without a segment
+            continue;
+        }
+        if (m == 0xD9 || i + 3 >= n)
+            break;
+        i += 2 + std::max((p[i + 2] << 8) | p[i + 3], 2);
+        if (m != 0xDA)
+            continue;
+        const qsizetype data = std::min(i, n);
+        while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && p[i + 1] != 0xFF && !isRestart(p[i + 1])))
+            ++i;
+        if (i + 1 >= n)
+            i = n;
+        while (i > data && i < n && p[i - 1] == 0xFF)
+            --i;   // the marker's fill bytes go after the zeros
+        out.append(bytes.constData() + copied, i - copied);
+        out.append(QByteArray(fill, '\0'));
+        copied = i;
+    }
+    out.append(bytes.constData() + copied, n - copied);
+    return out;
+}
 
 // The orientation of the first EXIF block among the APP1 segments libjpeg
 // kept while reading the header.
@@ -104,8 +226,8 @@ int orientationOf(const jpeg_decompress_struct& cinfo)
     for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
         if (m->marker != JPEG_APP0 + 1)
             continue;
-        if (const int orientation = exifOrientation(m->data, m->data_length); orientation != 1)
-            return orientation;
+        if (m->data_length >= 6 && std::memcmp(m->data, "Exif\0", 6) == 0)
+            return exifOrientation(m->data, m->data_length);
     }
     return 1;
 }
@@ -236,43 +358,109 @@ void placeRows(JSAMPARRAY band, JDIMENSION count, JDIMENSION first, JDIMENSION w
     }
 }
 
-// Decodes into *out (or only reads the header into *size when out is null)
-// at the scale that covers `atLeast` (full size for an invalid size), turned
-// upright by the file's EXIF orientation; *size, when given, and `atLeast`
-// are upright sizes.
-// Returns false with d.err.message set when libjpeg fails.
-bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
-                QImage* out, QSize* size, QSize atLeast = QSize())
+// The stored rows read straight into the picture's rows: an RGB decode with
+// no turn.
+void readStraight(Decoder& d, unsigned char* bits, qsizetype stride)
+{
+    const JDIMENSION h = d.cinfo.output_height;
+    auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
+        reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
+    for (JDIMENSION y = 0; y < h; ++y)
+        rows[y] = bits + y * stride;
+    while (d.cinfo.output_scanline < h) {
+        const JDIMENSION at = d.cinfo.output_scanline;
+        if (jpeg_read_scanlines(&d.cinfo, rows + at, h - at) == 0)
+            break;   // cannot happen with an in-memory source; be safe anyway
+    }
+}
+
+// The stored rows read a band at a time, made RGB and put in place turned
+// by `orientation`; with no picture (`bits` null) each band is dropped.
+void readBands(Decoder& d, int orientation, bool cmyk, unsigned char* bits, qsizetype stride)
+{
+    const JDIMENSION w = d.cinfo.output_width;
+    const JDIMENSION h = d.cinfo.output_height;
+    const JDIMENSION step = JDIMENSION(std::max(1, d.cinfo.rec_outbuf_height));
+    const JDIMENSION bandRows = (32 + step - 1) / step * step;
+    JSAMPARRAY band = (*d.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE,
+                                                   w * JDIMENSION(d.cinfo.output_components), bandRows);
+    const bool inverted = d.cinfo.saw_Adobe_marker;
+    while (d.cinfo.output_scanline < h) {
+        const JDIMENSION first = d.cinfo.output_scanline;
+        JDIMENSION count = 0;
+        while (count < bandRows && d.cinfo.output_scanline < h) {
+            const JDIMENSION got = jpeg_read_scanlines(&d.cinfo, band + count, bandRows - count);
+            if (got == 0)
+                break;   // cannot happen with an in-memory source; be safe anyway
+            count += got;
+        }
+        if (count == 0)
+            break;
+        if (!bits)
+            continue;
+        if (cmyk)
+            for (JDIMENSION i = 0; i < count; ++i)
+                cmykRowToRgb(band[i], w, inverted);
+        placeRows(band, count, first, w, h, orientation, bits, stride);
+    }
+}
+
+// What one decode is asked for.
+struct Request {
+    QImage* out = nullptr;   // the picture; none for the header alone or a check
+    QSize* size = nullptr;   // gets the upright width and height
+    QSize atLeast;           // an upright size the scale must cover; invalid for full size
+    bool check = false;      // decode every row at the smallest scale and drop it
+};
+
+enum class Outcome { Done, Failed, NeedsFill };
+
+// One decode of `bytes` as `r` asks, turned upright by the file's EXIF
+// orientation. An arithmetic-coded file is decoded only from its copy with
+// zero fill (`filled`): NeedsFill asks for it.
+// Returns Failed with d.err.message set when the file is refused.
+Outcome decodeCore(Decoder& d, const QByteArray& bytes, const Request& r, bool filled)
 {
     installErrorManager(d.err, reinterpret_cast<j_common_ptr>(&d.cinfo));
     if (setjmp(d.err.jump)) {
         jpeg_destroy_decompress(&d.cinfo);
-        return false;
+        return Outcome::Failed;
     }
     jpeg_create_decompress(&d.cinfo);
-    jpeg_mem_src(&d.cinfo, data, length);
+    d.filled = filled;
+    d.progress.pub.progress_monitor = onProgress;
+    d.progress.owner = &d;
+    d.cinfo.progress = &d.progress.pub;
+    jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
     jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&d.cinfo, TRUE);
     const int orientation = orientationOf(d.cinfo);   // of the file's EXIF block; 1 without one
     const bool swap = orientationSwapsSides(orientation);
+    d.multiScan = d.cinfo.progressive_mode || d.cinfo.comps_in_scan < d.cinfo.num_components;
+    d.components = d.cinfo.num_components;
 
     const std::int64_t width = d.cinfo.image_width;
     const std::int64_t height = d.cinfo.image_height;
     if (tooLarge(width, height)) {
         setTooLarge(d.err.message, swap ? height : width, swap ? width : height);
         jpeg_destroy_decompress(&d.cinfo);
-        return false;
+        return Outcome::Failed;
     }
     if (dataTooShort(d.cinfo)) {
         setCutShort(d);
         jpeg_destroy_decompress(&d.cinfo);
-        return false;
+        return Outcome::Failed;
     }
-    if (size)
-        *size = swap ? QSize(int(height), int(width)) : QSize(int(width), int(height));
-    if (!out) {
+    if (r.size)
+        *r.size = swap ? QSize(int(height), int(width)) : QSize(int(width), int(height));
+    if (!r.out && !r.check) {
         jpeg_destroy_decompress(&d.cinfo);
-        return true;
+        return Outcome::Done;
+    }
+    if (d.cinfo.arith_code && !filled) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return Outcome::NeedsFill;
     }
 
     const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
@@ -281,65 +469,70 @@ bool decodeCore(Decoder& d, const unsigned char* data, unsigned long length,
     d.cinfo.do_fancy_upsampling = TRUE;
     d.cinfo.do_block_smoothing = TRUE;
     d.cinfo.quantize_colors = FALSE;
-    chooseScale(d.cinfo, swap ? atLeast.transposed() : atLeast);
-    jpeg_start_decompress(&d.cinfo);
+    chooseScale(d.cinfo, r.check ? QSize(1, 1) : swap ? r.atLeast.transposed() : r.atLeast);
+    jpeg_start_decompress(&d.cinfo);   // reads every scan of a multi-scan file
+    if (d.multiScan && scansIncomplete(d))
+        refuseCutShort(d);
 
     const JDIMENSION w = d.cinfo.output_width;
     const JDIMENSION h = d.cinfo.output_height;
     if (d.cinfo.output_components != (cmyk ? 4 : 3)) {
         std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Unsupported JPEG colour output");
         jpeg_destroy_decompress(&d.cinfo);
-        return false;
+        return Outcome::Failed;
     }
-    *out = swap ? QImage(int(h), int(w), QImage::Format_RGB888) : QImage(int(w), int(h), QImage::Format_RGB888);
-    if (out->isNull()) {
-        std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Out of memory for a %u x %u picture", w, h);
-        jpeg_destroy_decompress(&d.cinfo);
-        return false;
-    }
-    unsigned char* bits = out->bits();
-    const qsizetype stride = out->bytesPerLine();
-    if (!cmyk && orientation == 1) {
-        // Straight into the picture's rows.
-        auto rows = static_cast<JSAMPARRAY>((*d.cinfo.mem->alloc_small)(
-            reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE, h * sizeof(JSAMPROW)));
-        for (JDIMENSION y = 0; y < h; ++y)
-            rows[y] = bits + y * stride;
-        while (d.cinfo.output_scanline < h) {
-            const JDIMENSION at = d.cinfo.output_scanline;
-            if (jpeg_read_scanlines(&d.cinfo, rows + at, h - at) == 0)
-                break;   // cannot happen with an in-memory source; be safe anyway
+    unsigned char* bits = nullptr;
+    qsizetype stride = 0;
+    if (r.out) {
+        *r.out = swap ? QImage(int(h), int(w), QImage::Format_RGB888)
+                      : QImage(int(w), int(h), QImage::Format_RGB888);
+        if (r.out->isNull()) {
+            std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Out of memory for a %u x %u picture", w, h);
+            jpeg_destroy_decompress(&d.cinfo);
+            return Outcome::Failed;
         }
-    } else {
-        // A band of stored rows at a time, made RGB and put in place.
-        const JDIMENSION step = JDIMENSION(std::max(1, d.cinfo.rec_outbuf_height));
-        const JDIMENSION bandRows = (32 + step - 1) / step * step;
-        JSAMPARRAY band = (*d.cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.cinfo), JPOOL_IMAGE,
-                                                       w * JDIMENSION(d.cinfo.output_components), bandRows);
-        const bool inverted = d.cinfo.saw_Adobe_marker;
-        while (d.cinfo.output_scanline < h) {
-            const JDIMENSION first = d.cinfo.output_scanline;
-            JDIMENSION count = 0;
-            while (count < bandRows && d.cinfo.output_scanline < h) {
-                const JDIMENSION got = jpeg_read_scanlines(&d.cinfo, band + count, bandRows - count);
-                if (got == 0)
-                    break;   // cannot happen with an in-memory source; be safe anyway
-                count += got;
-            }
-            if (count == 0)
-                break;
-            if (cmyk)
-                for (JDIMENSION i = 0; i < count; ++i)
-                    cmykRowToRgb(band[i], w, inverted);
-            placeRows(band, count, first, w, h, orientation, bits, stride);
-        }
+        bits = r.out->bits();
+        stride = r.out->bytesPerLine();
     }
+    if (bits && !cmyk && orientation == 1)
+        readStraight(d, bits, stride);
+    else
+        readBands(d, orientation, cmyk, bits, stride);
+    if (ranThroughFill(d))
+        refuseCutShort(d);
     const bool complete = d.cinfo.output_scanline == h;
     // Every pixel is out; what follows the last scan is not looked at.
     jpeg_destroy_decompress(&d.cinfo);
     if (!complete)
         std::snprintf(d.err.message, JMSG_LENGTH_MAX, "Premature end of JPEG file");
-    return complete;
+    return complete ? Outcome::Done : Outcome::Failed;
+}
+
+// The decode behind decodeJpeg, decodeJpegScaled and jpegSize; throws the
+// message of a refused file. An arithmetic-coded file is decoded from its
+// copy with zero fill; when its one scan would be decoded along with the
+// picture's rows, a check pass decodes it first without them, so a cut
+// file claiming a huge picture is refused before the picture is allocated
+// (a multi-scan file's scans are all read before that anyway).
+QImage decode(const QByteArray& bytes, QSize* size, QSize atLeast, bool pixels)
+{
+    QImage out;
+    const Request request{pixels ? &out : nullptr, size, atLeast, false};
+    Decoder d{};
+    Outcome outcome = decodeCore(d, bytes, request, false);
+    if (outcome == Outcome::NeedsFill) {
+        const QByteArray filled = withFillBeforeScanEnds(bytes, kFillPerComponent * d.components);
+        if (!d.multiScan) {
+            Decoder check{};
+            if (decodeCore(check, filled, Request{nullptr, nullptr, QSize(), true}, true) == Outcome::Failed)
+                throw CodecError(check.err.message);
+        }
+        d = Decoder{};
+        outcome = decodeCore(d, filled, request, true);
+    }
+    if (outcome == Outcome::Failed)
+        throw CodecError(d.err.message);
+    return out;
 }
 
 // Where the encoder writes: one malloc'd buffer, doubled with realloc when
@@ -457,8 +650,8 @@ struct BmpHeader {
     std::uint32_t coloursUsed = 0;
     std::int64_t dataStart = 0;   // where the pixels start, at the earliest
 
-    // Qt's reader takes these info header sizes field by field; any other it
-    // reads as the OS/2 core header (12 bytes).
+    // The info header sizes Qt's reader takes field by field besides the
+    // OS/2 core header (12 bytes); it refuses every other size.
     bool wholeInfo() const
     {
         return infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124;
@@ -509,9 +702,21 @@ BmpHeader readBmpHeader(const QByteArray& bytes)
     }
 
     // Qt's reader fills whatever a short file lacks with black and calls it
-    // a success; a truncated file must not pass for a whole picture.
-    h.dataStart =
-        std::max<std::int64_t>(le32(bytes, 10), kFileHeader + std::int64_t(h.infoSize));
+    // a success; a truncated file must not pass for a whole picture. The
+    // pixels start at the file header's offset, but never before the colour
+    // table (read from the end of the first 40 header bytes, 3 bytes an entry
+    // after the core header) and the three bit-field masks that follow a
+    // 40-byte header: Qt reads those first, and an offset of 0 means "right
+    // after them".
+    const std::int64_t tableAt = kFileHeader + std::min<std::int64_t>(h.infoSize, 40);
+    const std::int64_t tableEnd =
+        h.bitCount >= 1 && h.bitCount <= 8
+            ? tableAt + (h.infoSize == 12 ? 3 : 4) *
+                            (h.coloursUsed ? std::int64_t(h.coloursUsed) : std::int64_t(1) << h.bitCount)
+            : tableAt;
+    const std::int64_t masksEnd =
+        kFileHeader + std::int64_t(h.infoSize) + (h.compression == kBitFields && h.infoSize < 108 ? 12 : 0);
+    h.dataStart = std::max({std::int64_t(le32(bytes, 10)), tableEnd, masksEnd});
     std::int64_t needed = 0;
     if (h.compression == 0 || h.compression == kBitFields || h.compression == 6) {
         if (h.bitCount < 1 || h.bitCount > 32)
@@ -711,38 +916,31 @@ QByteArray encodeJpeg(const QImage& pixels)
 
 QImage decodeJpeg(const QByteArray& bytes)
 {
-    QImage out;
-    Decoder d{};
-    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                    static_cast<unsigned long>(bytes.size()), &out, nullptr))
-        throw CodecError(d.err.message);
-    return out;
+    return decode(bytes, nullptr, QSize(), true);
 }
 
 QImage decodeJpegScaled(const QByteArray& bytes, QSize atLeast, QSize* fullSize)
 {
-    QImage out;
-    Decoder d{};
-    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                    static_cast<unsigned long>(bytes.size()), &out, fullSize,
-                    atLeast.expandedTo(QSize(0, 0))))
-        throw CodecError(d.err.message);
-    return out;
+    return decode(bytes, fullSize, atLeast.expandedTo(QSize(0, 0)), true);
 }
 
 QSize jpegSize(const QByteArray& bytes)
 {
     QSize size;
-    Decoder d{};
-    if (!decodeCore(d, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                    static_cast<unsigned long>(bytes.size()), nullptr, &size))
-        throw CodecError(d.err.message);
+    decode(bytes, &size, QSize(), false);
     return size;
 }
 
 void allowPicturesUpToMaxPixels()
 {
     QImageReader::setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)) + 1);
+    // Qt's reader makes statics of its own at its first read (the limit the
+    // environment sets, among others). Thread-safe as they are, Helgrind
+    // takes their first use on two decode threads for a race: one read of a
+    // 1 x 1 bitmap here makes them before any thread reads a picture.
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::black);
+    (void)readBmp(writeBmp(dot));
 }
 
 static_assert(kMaxSide == JPEG_MAX_DIMENSION);
@@ -779,7 +977,6 @@ QImage readBmp(const QByteArray& bytes)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setAutoDetectImageFormat(false);   // never hand a non-BMP to another reader
-    allowPicturesUpToMaxPixels();
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw CodecError(("Invalid bitmap: " + reader.errorString()).toStdString());

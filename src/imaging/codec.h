@@ -38,8 +38,9 @@ void checkIncomingSize(std::int64_t width, std::int64_t height);
 
 // Lets Qt's image readers (the BMP reader here, and the clipboard's reading
 // of the pictures other programs offer) allocate a picture of kMaxPixels at
-// 4 bytes a pixel. The limit is the process's: the program sets it once at
-// start, before any paste.
+// 4 bytes a pixel. The limit is the process's and every read looks at it:
+// the program sets it once at start, before any thread reads a picture
+// (a first read of a 1 x 1 bitmap is made then too, see codec.cpp).
 void allowPicturesUpToMaxPixels();
 
 // Fixed encoder settings: quality 90 with the quantisation tables forced to
@@ -56,9 +57,16 @@ QByteArray encodeJpeg(const QImage& pixels);
 // itself is not changed.
 // Damage that would make libjpeg fill pixels in rather than decode them is
 // an error with libjpeg's message, not a half-grey picture: data that ends
-// early (with or without an end marker after it), a lost restart marker,
-// codes that decode to nothing, and a header claiming more blocks than its
-// data could hold (refused before anything is allocated for the picture).
+// early (with or without an end marker after it), scans missing after it
+// (a sequential file with a component in no scan; a progressive file with
+// a coefficient never sent or never refined to full precision, as no common
+// encoder writes one), a lost restart marker, codes that decode to nothing,
+// and a header claiming more blocks than its data could hold (refused
+// before anything is allocated for the picture). Arithmetic-coded files are
+// held to the same: cut short, they are refused by how much of the zero fill
+// their decoder takes past the data (see codec.cpp; a cut that loses only
+// the last few bytes of a scan cannot be told from a whole file), and a
+// small one claiming a huge picture before that picture is allocated.
 QImage decodeJpeg(const QByteArray& bytes);
 
 // A decode for showing only, never for storing: at the smallest of
@@ -78,7 +86,10 @@ QSize jpegSize(const QByteArray& bytes);
 // bitmap (a null QImage), as an empty blob reads. Whatever the file leaves
 // unpainted (run-length data that ends early or skips pixels) is black, the
 // same on every read; channels of fewer than 8 bits (16-bit files) are
-// stretched to the full range, white reading 255, 255, 255.
+// stretched to the full range, white reading 255, 255, 255. A file shorter
+// than its headers, colour table and rows need is refused. Pictures over
+// Qt's default allocation limit (256 MB decoded) need
+// allowPicturesUpToMaxPixels() called at start.
 QImage readBmp(const QByteArray& bytes);
 
 // Writes a BMP file; the empty 0 x 0 bitmap writes zero bytes.

@@ -72,6 +72,14 @@ void putLe32(QByteArray& b, int at, qint32 v)
         b[at + i] = char((quint32(v) >> (8 * i)) & 0xFF);
 }
 
+quint32 le32(const QByteArray& b, int at)
+{
+    quint32 v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | uchar(b[at + i]);
+    return v;
+}
+
 // Either an error or a picture of the size the header claims: never a crash.
 void expectErrorOrPicture(const QByteArray& bytes, bool jpeg)
 {
@@ -370,6 +378,36 @@ QImage loadTwiceTheSame(const QByteArray& file)
 }
 
 }  // namespace
+
+TEST(BmpDecoderRobustness, PaletteFileCutShortIsRefusedWhateverItsPixelOffset)
+{
+    const QImage indexed = gradient(40, 30, QImage::Format_RGB32).convertToFormat(QImage::Format_Indexed8);
+    const QByteArray whole = writeBmp(indexed);
+    ASSERT_GE(indexed.colorCount(), 2);
+    ASSERT_EQ(le32(whole, 10), 54u + 4u * unsigned(indexed.colorCount()));
+    QByteArray noOffset = whole;   // 0: the pixels right after the colour table
+    putLe32(noOffset, 10, 0);
+    EXPECT_EQ(readBmp(noOffset), readBmp(whole));
+    const qsizetype rowBytes = (40 + 3) / 4 * 4;
+    for (const QByteArray& file : {whole, noOffset})
+        for (qsizetype lost : {qsizetype(1), rowBytes, 3 * rowBytes})
+            EXPECT_THROW(readBmp(file.left(file.size() - lost)), CodecError) << le32(file, 10) << " " << lost;
+
+    // Header sizes other than 12, 40, 64, 108 and 124 bytes are not read.
+    QByteArray odd = whole;
+    putLe32(odd, 14, 20);
+    EXPECT_THROW(readBmp(odd), CodecError);
+}
+
+TEST(BmpCodec, ReadsLeaveQtsAllocationLimitAsSetAtStart)
+{
+    const int before = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(7);
+    const QImage read = readBmp(writeBmp(gradient(30, 20, QImage::Format_RGB32)));
+    EXPECT_EQ(QImageReader::allocationLimit(), 7);
+    QImageReader::setAllocationLimit(before);
+    EXPECT_EQ(read.size(), QSize(30, 20));
+}
 
 TEST(BmpCodec, RunLengthFilesReadAsTheirPixelsAndAsQtReadsThem)
 {

@@ -16,6 +16,10 @@
 
 using namespace tolvane::pictures;
 using tolvane::test::cameraJpeg;
+using tolvane::test::codedJpeg;
+using tolvane::test::cutWithEndMarker;
+using tolvane::test::JpegCoding;
+using tolvane::test::scanEnds;
 using tolvane::test::withExifOrientation;
 
 namespace {
@@ -86,6 +90,23 @@ double meanDifference(const QImage& a, const QImage& b)
 
 const char* const kCutShort = "Corrupt JPEG data: premature end of data segment";
 
+// Refused as cut short by the full decode, the scaled one and a picture's.
+void expectCutShort(const QByteArray& bytes, const std::string& what)
+{
+    EXPECT_EQ(messageOf([&] { decodeJpeg(bytes); }), kCutShort) << what;
+    EXPECT_EQ(messageOf([&] { decodeJpegScaled(bytes, {20, 15}); }), kCutShort) << what;
+    EXPECT_THROW(Picture::fromJpeg(bytes).pixels(), CodecError) << what;
+}
+
+// `src` with its rows from `from` on plain white.
+QImage whiteFrom(QImage src, int from)
+{
+    for (int y = from; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x)
+            src.setPixel(x, y, qRgb(255, 255, 255));
+    return src;
+}
+
 }  // namespace
 
 TEST(JpegDamage, FilledInPixelsFailEveryDecodeWithTheFilesMessage)
@@ -147,6 +168,86 @@ TEST(JpegDamageDeathTest, TinyFileClaimingAHugePictureIsRefusedBeforeAllocating)
     EXPECT_EXIT(decodeWithHeadroom(bytes, rlim_t(64) << 20, kCutShort), ::testing::ExitedWithCode(0), "");
 }
 
+TEST(JpegDamage, FilesCutAtAScanBoundaryAreRefusedAndWholeOnesDecode)
+{
+    const QImage src = tolvane::test::gradient(160, 120);
+    // Sequential, one scan for each component: cut after the first, and
+    // after the second.
+    const QByteArray perComponent = codedJpeg(src, JpegCoding::ScanPerComponent);
+    const std::vector<qsizetype> ends = scanEnds(perComponent);
+    ASSERT_EQ(ends.size(), 3u);
+    EXPECT_LT(meanDifference(decodeJpeg(perComponent), src), 8);
+    expectCutShort(cutWithEndMarker(perComponent, ends[0]), "luminance scan only");
+    expectCutShort(cutWithEndMarker(perComponent, ends[1]), "two scans of three");
+    // A component sent again in a fourth scan: no sequential file does that.
+    const qsizetype lastSos = perComponent.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    const QByteArray twice = perComponent.left(ends[2]) + perComponent.mid(lastSos, ends[2] - lastSos) +
+                             perComponent.mid(ends[2]);
+    EXPECT_EQ(messageOf([&] { decodeJpeg(twice); }), "Invalid JPEG file: a component in two scans");
+
+    // Progressive in libjpeg's default script, as its encoder and its
+    // transcoder write it, colour and grey: cut after every scan but the last.
+    const std::vector<QByteArray> progressive = {
+        cameraJpeg(src, false, true), cameraJpeg(src, true, true),
+        tolvane::test::progressiveCopy(cameraJpeg(src)), tolvane::test::progressiveCopy(encodeJpeg(src))};
+    for (const QByteArray& whole : progressive) {
+        const std::vector<qsizetype> scans = scanEnds(whole);
+        ASSERT_GE(scans.size(), 6u);
+        EXPECT_LT(meanDifference(decodeJpeg(whole), whole == progressive[1] ? decodeJpeg(cameraJpeg(src, true)) : src), 8);
+        for (std::size_t k = 0; k + 1 < scans.size(); ++k)
+            expectCutShort(cutWithEndMarker(whole, scans[k]),
+                           std::to_string(k + 1) + " scans of " + std::to_string(scans.size()));
+    }
+}
+
+TEST(JpegDamage, ArithmeticCodedFilesCutShortAreRefusedAndWholeOnesDecode)
+{
+    const QImage src = tolvane::test::gradient(320, 240);
+    const QImage flatBelow = whiteFrom(tolvane::test::gradient(64, 64), 24);   // rows of 3 blocks of 8, then white
+    const QImage flatLarge = whiteFrom(tolvane::test::gradient(2000, 1500), 16);
+    // Whole files, with and without restart markers, flat or not.
+    for (const auto& [img, coding, restart] :
+         std::vector<std::tuple<QImage, JpegCoding, int>>{{src, JpegCoding::Arithmetic, 0},
+                                                          {src, JpegCoding::Arithmetic, 1},
+                                                          {src, JpegCoding::Arithmetic, 7},
+                                                          {flatBelow, JpegCoding::Arithmetic, 0},
+                                                          {flatBelow, JpegCoding::Arithmetic, 2},
+                                                          {flatLarge, JpegCoding::Arithmetic, 0},
+                                                          {whiteFrom(src, 0), JpegCoding::Arithmetic, 0},
+                                                          {src, JpegCoding::ArithmeticProgressive, 0},
+                                                          {flatBelow, JpegCoding::ArithmeticProgressive, 0},
+                                                          {flatLarge, JpegCoding::ArithmeticProgressive, 3}}) {
+        const QByteArray whole = codedJpeg(img, coding, restart);
+        const std::string what = std::to_string(img.width()) + " x " + std::to_string(img.height()) +
+                                 " restart " + std::to_string(restart);
+        EXPECT_LT(meanDifference(decodeJpeg(whole), img), 8) << what;
+        EXPECT_EQ(decodeJpegScaled(whole, img.size() / 8).width(), (img.width() + 7) / 8) << what;
+    }
+
+    // Cut in half with an end marker after it, and inside the last scan.
+    const QByteArray sequential = codedJpeg(src, JpegCoding::Arithmetic);
+    expectCutShort(cutWithEndMarker(sequential, sequential.size() / 2), "sequential");
+    const QByteArray progressive = codedJpeg(src, JpegCoding::ArithmeticProgressive);
+    const qsizetype lastScan = scanEnds(progressive).end()[-2];
+    expectCutShort(cutWithEndMarker(progressive, progressive.size() / 2), "progressive");
+    expectCutShort(cutWithEndMarker(progressive, (lastScan + progressive.size()) / 2), "progressive, last scan");
+}
+
+TEST(JpegDamageDeathTest, TinyArithmeticCodedFileClaimingAHugePictureIsRefusedBeforeAllocating)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QByteArray bytes = codedJpeg(tolvane::test::gradient(16, 16), JpegCoding::Arithmetic);
+    ASSERT_LT(bytes.size(), 300);
+    const qsizetype sof = segmentAt(bytes, 0xC9);
+    ASSERT_GT(sof, 0);
+    bytes[sof + 5] = bytes[sof + 7] = char(8000 >> 8);   // 8000 x 8000
+    bytes[sof + 6] = bytes[sof + 8] = char(8000 & 0xFF);
+    EXPECT_EQ(jpegSize(bytes), QSize(8000, 8000));
+    expectCutShort(bytes, "8000 x 8000");
+    // 192 MB of pixels are never asked for: 64 MB of room is plenty.
+    EXPECT_EXIT(decodeWithHeadroom(bytes, rlim_t(64) << 20, kCutShort), ::testing::ExitedWithCode(0), "");
+}
+
 TEST(JpegOrientation, EveryDecodeTurnsThePictureUpright)
 {
     // Asymmetric in both directions, and small, so all eight are cheap.
@@ -170,6 +271,19 @@ TEST(JpegOrientation, EveryDecodeTurnsThePictureUpright)
             EXPECT_EQ(p.pixels(), upright) << o;
             EXPECT_EQ(p.jpegBytes(), turned) << o;   // the file is kept as it was
         }
+}
+
+TEST(JpegOrientation, TheFirstExifBlockDecides)
+{
+    const QByteArray stored = cameraJpeg(tolvane::test::gradient(40, 30));
+    // Blocks are put right after the start marker: the last one put is first.
+    EXPECT_EQ(decodeJpeg(withExifOrientation(withExifOrientation(stored, 6), 1)).size(), QSize(40, 30));
+    EXPECT_EQ(decodeJpeg(withExifOrientation(withExifOrientation(stored, 1), 6)).size(), QSize(30, 40));
+    // An APP1 segment that is no EXIF block (XMP) does not count.
+    const QByteArray xmpId("http://ns.adobe.com/xap/1.0/", 29);
+    const QByteArray xmp = QByteArray("\xFF\xE1\x00", 3) + char(2 + xmpId.size()) + xmpId;
+    const QByteArray turned = withExifOrientation(stored, 6);
+    EXPECT_EQ(decodeJpeg(turned.left(2) + xmp + turned.mid(2)).size(), QSize(30, 40));
 }
 
 TEST(JpegOrientation, MalformedExifBlocksReadAsAsStored)

@@ -318,6 +318,46 @@ TEST_F(PictureInput, DamagedTurnedAndCmykFilesFromBothLoads)
     EXPECT_TRUE(takeMessages().isEmpty());
 }
 
+TEST_F(PictureInput, FilesCutShortAreRefusedByBothLoadsAndTheirWholeTwinsLoad)
+{
+    const QString choose = QString::fromUtf8("JPEGフォーマットの写真を指定してくださいを");
+    const QString unsupported = QString::fromUtf8("対応していないフォーマットです");
+    for (const test::CutJpeg& c : test::jpegsCutShort()) {
+        Picture pic = Picture::fromBitmap(gradient(9, 9));
+        platform.answers = {file("cut.jpg", c.cut)};
+        EXPECT_FALSE(plainFileLoad(nullptr, pic)) << c.what;
+        EXPECT_EQ(takeMessages(), QStringList{choose}) << c.what;
+        platform.answers = {file("cut.jpg", c.cut)};
+        EXPECT_EQ(*extensionSwitchFileLoad(nullptr, pic), kSizeCaption + QChar(13) + "9 * 9") << c.what;
+        EXPECT_EQ(takeMessages(), QStringList{unsupported}) << c.what;
+        EXPECT_EQ(pic.width(), 9) << c.what;
+
+        platform.answers = {file("whole.jpg", c.whole)};
+        EXPECT_TRUE(plainFileLoad(nullptr, pic)) << c.what;
+        EXPECT_EQ(pic.jpegBytes(), c.whole) << c.what;
+        EXPECT_FALSE(pic.pixels().isNull()) << c.what;
+        platform.answers = {file("whole.jpg", c.whole)};
+        EXPECT_TRUE(extensionSwitchFileLoad(nullptr, pic).has_value()) << c.what;
+        EXPECT_TRUE(pic.isBitmap()) << c.what;
+        EXPECT_TRUE(takeMessages().isEmpty()) << c.what;
+    }
+
+    // A palette bitmap whose pixel offset is 0 (right after its colour
+    // table), cut short: refused like the same cut with its offset given.
+    QByteArray bmp = writeBmp(gradient(40, 30).convertToFormat(QImage::Format_Indexed8));
+    bmp[10] = bmp[11] = bmp[12] = bmp[13] = '\0';
+    Picture pic = Picture::fromBitmap(gradient(9, 9));
+    platform.answers = {file("whole.bmp", bmp)};
+    EXPECT_TRUE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(pic.width(), 40);
+    platform.answers = {file("cut.bmp", bmp.left(bmp.size() - 200))};
+    EXPECT_FALSE(plainFileLoad(nullptr, pic));
+    EXPECT_EQ(takeMessages(), QStringList{choose});
+    platform.answers = {file("cut.bmp", bmp.left(bmp.size() - 200))};
+    EXPECT_THROW(extensionSwitchFileLoad(nullptr, pic), CodecError);
+    EXPECT_EQ(pic.width(), 40);
+}
+
 TEST_F(PictureInput, IconFileBecomesABitmap)
 {
     QByteArray ico;

@@ -301,6 +301,22 @@ TEST(PictureStorage, DamagedJpegBlobsFailEveryRead)
     }
 }
 
+TEST(PictureStorage, JpegBlobsCutShortFailEveryReadAndTheirWholeTwinsRead)
+{
+    CatchRow row;
+    int code = 0;
+    const auto keep = [](db::Param& p, const Picture& pic) { p.setBlob(pic.jpegBytes().toStdString()); };
+    for (const test::CutJpeg& c : test::jpegsCutShort()) {
+        row.store("SHIO_ZU", keep, Picture::fromJpeg(c.cut), ++code);
+        EXPECT_THROW(bitmapFirstRead(row.read("SHIO_ZU", code), NullTest::With), CodecError) << c.what;
+        EXPECT_THROW(jpegOnlyRead(row.read("SHIO_ZU", code)), CodecError) << c.what;
+        EXPECT_THROW(jpegOnlyRead(row.read("SHIO_ZU", code), QSize(40, 30)), CodecError) << c.what;
+        row.store("SHIO_ZU", keep, Picture::fromJpeg(c.whole), ++code);
+        EXPECT_FALSE(bitmapFirstRead(row.read("SHIO_ZU", code), NullTest::With).pixels().isNull()) << c.what;
+        EXPECT_EQ(jpegOnlyRead(row.read("SHIO_ZU", code)).jpegBytes(), c.whole) << c.what;
+    }
+}
+
 TEST(PictureStorage, LargePicturesSurviveTheBlobRoundTrip)
 {
     MemoRow row;

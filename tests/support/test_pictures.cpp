@@ -53,6 +53,83 @@ QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restar
     });
 }
 
+QByteArray codedJpeg(const QImage& src, JpegCoding coding, int restartInterval) {
+    static const jpeg_scan_info kScanPerComponent[3] = {
+        {1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
+    const QImage img = src.convertToFormat(QImage::Format_RGB888);
+    return compress(img, 3, JCS_RGB, [&](jpeg_compress_struct& c) {
+        jpeg_set_quality(&c, 75, TRUE);
+        c.restart_interval = static_cast<unsigned>(restartInterval);
+        if (coding == JpegCoding::ScanPerComponent) {
+            c.scan_info = kScanPerComponent;
+            c.num_scans = 3;
+        } else {
+            c.arith_code = TRUE;
+            if (coding == JpegCoding::ArithmeticProgressive) jpeg_simple_progression(&c);
+        }
+    });
+}
+
+QByteArray progressiveCopy(const QByteArray& jpeg) {
+    jpeg_decompress_struct in{};
+    jpeg_compress_struct out{};
+    jpeg_error_mgr inErr{}, outErr{};
+    in.err = jpeg_std_error(&inErr);
+    out.err = jpeg_std_error(&outErr);
+    jpeg_create_decompress(&in);
+    jpeg_create_compress(&out);
+    jpeg_mem_src(&in, reinterpret_cast<const unsigned char*>(jpeg.constData()), static_cast<unsigned long>(jpeg.size()));
+    jpeg_read_header(&in, TRUE);
+    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
+    unsigned char* buf = nullptr;
+    unsigned long len = 0;
+    jpeg_mem_dest(&out, &buf, &len);
+    jpeg_copy_critical_parameters(&in, &out);
+    jpeg_simple_progression(&out);
+    jpeg_write_coefficients(&out, coefficients);
+    jpeg_finish_compress(&out);
+    jpeg_destroy_compress(&out);
+    jpeg_finish_decompress(&in);
+    jpeg_destroy_decompress(&in);
+    QByteArray bytes(reinterpret_cast<const char*>(buf), qsizetype(len));
+    free(buf);
+    return bytes;
+}
+
+std::vector<qsizetype> scanEnds(const QByteArray& jpeg) {
+    const auto at = [&](qsizetype i) { return uchar(jpeg[i]); };
+    std::vector<qsizetype> ends;
+    for (qsizetype i = jpeg.indexOf(QByteArray("\xFF\xDA", 2)); i >= 0;
+         i = jpeg.indexOf(QByteArray("\xFF\xDA", 2), i)) {
+        i += 2 + (at(i + 2) << 8 | at(i + 3));
+        while (i + 1 < jpeg.size() &&
+               !(at(i) == 0xFF && at(i + 1) != 0 && at(i + 1) != 0xFF && (at(i + 1) & 0xF8) != 0xD0))
+            ++i;
+        ends.push_back(i);
+    }
+    return ends;
+}
+
+std::vector<CutJpeg> jpegsCutShort() {
+    const QImage src = gradient(160, 120);
+    const QByteArray perComponent = codedJpeg(src, JpegCoding::ScanPerComponent);
+    const QByteArray progressive = cameraJpeg(src, false, true);
+    const std::vector<qsizetype> scans = scanEnds(progressive);
+    const QByteArray arithmetic = codedJpeg(src, JpegCoding::Arithmetic);
+    const QByteArray small = codedJpeg(gradient(16, 16), JpegCoding::Arithmetic);
+    QByteArray huge = small;
+    const qsizetype sof = huge.indexOf(QByteArray("\xFF\xC9", 2));
+    huge[sof + 5] = huge[sof + 7] = char(8000 >> 8);
+    huge[sof + 6] = huge[sof + 8] = char(8000 & 0xFF);
+    return {
+        {"one scan of three", perComponent, cutWithEndMarker(perComponent, scanEnds(perComponent)[0])},
+        {"first progressive scan", progressive, cutWithEndMarker(progressive, scans.front())},
+        {"all progressive scans but the last", progressive, cutWithEndMarker(progressive, scans.end()[-2])},
+        {"arithmetic-coded, cut in half", arithmetic, cutWithEndMarker(arithmetic, arithmetic.size() / 2)},
+        {"arithmetic-coded, 8000 x 8000 claimed", small, huge},
+    };
+}
+
 QByteArray withExifOrientation(const QByteArray& jpeg, int orientation, bool bigEndian) {
     auto u16 = [&](QByteArray& b, unsigned v) {
         const char hi = char(v >> 8), lo = char(v & 0xFF);

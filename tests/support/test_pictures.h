@@ -5,6 +5,7 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdlib>
+#include <vector>
 
 namespace tolvane::test {
 
@@ -13,6 +14,44 @@ namespace tolvane::test {
 // progressive.
 QByteArray cameraJpeg(const QImage& src, bool grey = false, bool progressive = false,
                       int restartInterval = 0);
+
+// How a colour JPEG file of other programs is coded, beyond cameraJpeg's
+// settings.
+enum class JpegCoding {
+    ScanPerComponent,        // sequential, one scan for each of Y, Cb and Cr
+    Arithmetic,              // sequential, arithmetic-coded
+    ArithmeticProgressive,   // libjpeg's progression, arithmetic-coded
+};
+QByteArray codedJpeg(const QImage& src, JpegCoding coding, int restartInterval = 0);
+
+// A progressive copy of `jpeg` as the transcoder of libjpeg writes it when
+// asked for a progressive file: the same coefficients in libjpeg's default
+// progression script.
+QByteArray progressiveCopy(const QByteArray& jpeg);
+
+// Where the coded data of each scan of `jpeg` ends: the offsets of the
+// markers after them, in file order.
+std::vector<qsizetype> scanEnds(const QByteArray& jpeg);
+
+// `jpeg` cut at `at` with an end marker put after it, as an interrupted copy
+// leaves a file.
+inline QByteArray cutWithEndMarker(const QByteArray& jpeg, qsizetype at) {
+    return jpeg.left(at) + QByteArray("\xFF\xD9", 2);
+}
+
+// A damaged JPEG file that still ends in an end marker, beside the whole
+// file it was cut from.
+struct CutJpeg {
+    const char* what;
+    QByteArray whole;
+    QByteArray cut;
+};
+// One of each form the decoder must refuse: a sequential file of one scan
+// per component cut after its first scan; a progressive one cut after its
+// first scan and before its last; an arithmetic-coded one cut in half; and
+// a small arithmetic-coded one whose header claims 8000 x 8000 pixels (its
+// twin the file with its own size).
+std::vector<CutJpeg> jpegsCutShort();
 
 // `jpeg` with an EXIF block (APP1, in either byte order) right after its
 // start marker, holding only the orientation tag with `orientation`, as a

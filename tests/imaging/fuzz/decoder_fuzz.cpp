@@ -2,12 +2,18 @@
 // reader; built and run by scripts/fuzz-pictures.sh, one binary per target
 // (FUZZ_JPEG, FUZZ_BMP or FUZZ_EXIF).
 // Any input must end in a picture or a CodecError: a crash, a sanitizer
-// report, a leak or another exception is a finding.
+// report, a leak or another exception is a finding. So is, for a JPEG file
+// that decodes, a cut of it with an end marker after it that decodes to
+// other pixels: cut after each scan but the last, or in the middle of the
+// last scan's data (of an arithmetic-coded file only when that loses 1 KB or
+// more: a cut that loses a few bytes of one cannot be told from a whole file).
 #include "imaging/codec.h"
 #include "imaging/exif.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 using namespace tolvane::pictures;
 
@@ -15,6 +21,56 @@ namespace {
 // Decoding pictures near the 100-megapixel limit is correct but slow under
 // the sanitizers; the header checks still run for those.
 constexpr std::int64_t kFuzzPixels = 1'000'000;
+
+// Where a JPEG file can be cut: after each scan's coded data but the last
+// scan's, and in the middle of the last scan's data.
+std::vector<qsizetype> cutPoints(const QByteArray& b)
+{
+    const auto at = [&](qsizetype i) { return uchar(b[i]); };
+    const auto isMarker = [&](qsizetype i) {
+        return at(i) == 0xFF && at(i + 1) != 0 && at(i + 1) != 0xFF && (at(i + 1) & 0xF8) != 0xD0;
+    };
+    bool arithmetic = false;
+    std::vector<std::pair<qsizetype, qsizetype>> scans;   // coded data: start, end
+    for (qsizetype i = 2; i + 3 < b.size();) {
+        if (!isMarker(i)) {
+            ++i;
+            continue;
+        }
+        const uchar m = at(i + 1);
+        if (m == 0xD9)
+            break;
+        if (m == 0x01 || m == 0xD8) {   // markers without a segment
+            i += 2;
+            continue;
+        }
+        arithmetic = arithmetic || (m >= 0xC9 && m <= 0xCF && m != 0xCC);
+        i += 2 + ((at(i + 2) << 8) | at(i + 3));
+        if (m != 0xDA)
+            continue;
+        const qsizetype start = i;
+        while (i + 1 < b.size() && !isMarker(i))
+            ++i;
+        if (i + 1 >= b.size())
+            break;
+        scans.emplace_back(start, i);
+    }
+    std::vector<qsizetype> points;
+    for (std::size_t k = 0; k + 1 < scans.size(); ++k)
+        points.push_back(scans[k].second);
+    if (!scans.empty()) {
+        const auto [start, end] = scans.back();
+        if (end - start >= (arithmetic ? 2048 : 2))
+            points.push_back((start + end) / 2);
+    }
+    return points;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    allowPicturesUpToMaxPixels();   // as the program does at start
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -32,6 +88,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // What was decoded must encode again.
         if (encodeJpeg(img).isEmpty())
             std::abort();
+        // A cut of it must not pass for a whole picture.
+        for (const qsizetype point : cutPoints(bytes)) {
+            const QByteArray cut = bytes.left(point) + QByteArray("\xFF\xD9", 2);
+            QImage fromCut;
+            try {
+                fromCut = decodeJpeg(cut);
+            } catch (const CodecError&) {
+                continue;
+            }
+            if (fromCut != img) {
+                std::fprintf(stderr, "a cut at byte %lld of %lld decodes to other pixels\n",
+                             static_cast<long long>(point), static_cast<long long>(bytes.size()));
+                std::abort();
+            }
+        }
 #elif defined(FUZZ_BMP)
         if (size >= 26) {
             const auto w = std::int64_t(std::int32_t(data[18] | data[19] << 8 | data[20] << 16 |
