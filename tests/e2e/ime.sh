@@ -17,13 +17,14 @@ e2e_init "$@"
 IM=${E2E_IM:-ibus}
 case $IM in
 ibus) IM_TOOLS=(dbus-daemon ibus-daemon ibus /usr/lib/ibus-mozc/ibus-engine-mozc /usr/lib/mozc/mozc_server) ;;
-fcitx5) IM_TOOLS=(dbus-daemon fcitx5 /usr/lib/x86_64-linux-gnu/fcitx5/libmozc.so /usr/lib/mozc/mozc_server
+fcitx5) IM_TOOLS=(dbus-daemon fcitx5 fcitx5-remote /usr/lib/x86_64-linux-gnu/fcitx5/fcitx5-mozc.so /usr/lib/mozc/mozc_server
                   /usr/lib/x86_64-linux-gnu/qt6/plugins/platforminputcontexts/libfcitx5platforminputcontextplugin.so) ;;
 *) e2e_fail "E2E_IM: ibus or fcitx5, not $IM" ;;
 esac
 for t in "${IM_TOOLS[@]}"; do
   if ! command -v "$t" >/dev/null && [ ! -e "$t" ]; then
     e2e_log "SKIPPED: $t is not installed (scripts/install-deps.sh installs ibus, ibus-mozc, dbus-x11)"
+    rm -rf "$E2E_DIR"
     exit 77
   fi
 done
@@ -90,14 +91,11 @@ as_user() {
 sid_of() { sed -E 's/^.*\) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f4; }
 
 ime_stop_session() {
-  local sid f p
-  for sid in "${IM_SIDS[@]}"; do
-    for f in /proc/[0-9]*/stat; do
-      p=${f#/proc/}
-      p=${p%/stat}
-      [ "$(sid_of "$p")" != "$sid" ] || kill "$p" 2>/dev/null || true
-    done
-  done
+  [ ${#IM_SIDS[@]} -gt 0 ] || return 0
+  local pids
+  pids=$({ cat /proc/[0-9]*/stat 2>/dev/null || true; } | awk -v sids=" ${IM_SIDS[*]} " '
+    { s = $0; sub(/^.*\) /, "", s); split(s, f, " "); if (index(sids, " " f[4] " ")) print $1 }')
+  [ -z "$pids" ] || kill $pids 2>/dev/null || true
 }
 trap 'rc=$?; ime_stop_session; (exit $rc); e2e_cleanup' EXIT
 
@@ -107,8 +105,7 @@ ibus_take_mozc() {
   as_user ibus engine mozc-jp >/dev/null 2>&1 || true
   ibus_ready
 }
-fcitx5_ready() { as_user dbus-send --session --print-reply --dest=org.fcitx.Fcitx5 /controller \
-                   org.fcitx.Fcitx.Controller1.CurrentInputMethod 2>/dev/null | grep -q '"mozc"'; }
+fcitx5_ready() { [ "$(as_user fcitx5-remote -n 2>/dev/null)" = mozc ]; }
 
 ime_start_session() {
   local out
@@ -125,7 +122,7 @@ ime_start_session() {
     e2e_poll "$E2E_TIMEOUT" ibus_take_mozc || e2e_fail "ibus did not take mozc"
     ;;
   fcitx5)
-    as_user setsid sh -c 'echo $$ >"$HOME/im.pid"; exec fcitx5 --disable=all --enable=mozc,xim,dbus,fcitx4' \
+    as_user setsid sh -c 'echo $$ >"$HOME/im.pid"; exec fcitx5 --disable=wayland,waylandim,notificationitem' \
       >"$E2E_DIR/im.log" 2>&1 &
     e2e_poll 10 test -s "$IM_HOME/im.pid" || e2e_fail "fcitx5 did not start"
     IM_SIDS+=("$(cat "$IM_HOME/im.pid")")
