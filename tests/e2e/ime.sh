@@ -97,7 +97,17 @@ ime_stop_session() {
     { s = $0; sub(/^.*\) /, "", s); split(s, f, " "); if (index(sids, " " f[4] " ")) print $1 }')
   [ -z "$pids" ] || kill $pids 2>/dev/null || true
 }
-trap 'rc=$?; ime_stop_session; (exit $rc); e2e_cleanup' EXIT
+# At the end, whatever ends the run: the session first, then the program,
+# openbox and Xvfb (e2e_cleanup, which takes the run's status from $?).
+ime_exit() {
+  local rc=$?
+  set +e
+  trap '' INT TERM
+  ime_stop_session
+  (exit "$rc")
+  e2e_cleanup
+}
+trap ime_exit EXIT
 
 ibus_ready() { [ "$(as_user ibus engine 2>/dev/null)" = mozc-jp ]; }
 ibus_take_mozc() {
