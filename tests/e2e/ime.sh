@@ -218,12 +218,15 @@ e2e_wait_gone "$list"
 e2e_wait_active "$entry"
 e2e_log "ok: the place list took the converted word"
 
-# The tide name, typed into the dropped-down list and converted.
+# The tide name, typed into the dropped-down list and converted, then more
+# typed while the list stays down.
 ime_click "$entry" 90 124
 ime_key F4
 e2e_dropped 97 >/dev/null
 ime_type sagamiwan
 ime_key space Return                           # converted, committed: the list stays down
+ime_type oki                                   # still through the input method: katakana
+ime_key F7 Return
 ime_key Return                                 # nothing marked: on to the reference place
 e2e_wait_list_closed 97
 list=$(e2e_window "選択" 600 450)
@@ -287,7 +290,7 @@ row=$(e2e_sql SORVENDA.FDB "select DAY_DATA, coalesce(TENNKI, '<null>'), BASYO, 
   MAX1, MAX1_HIGHT, MIN1, FISH1, FISH1_KAZU,
   cast(SHIKAKE as varchar(100)), coalesce(cast(BIKOU as varchar(100)), '<null>') from FISH_DATA")
 ime_fields "$row" "the date typed as digits" 2024/03/05 "the weather abandoned with Escape" "" \
-  "the place converted in the pick list" 東京湾 "the tide name converted in the dropped list" 相模湾 \
+  "the place converted in the pick list" 東京湾 "the tide name converted in the dropped list" 相模湾オキ \
   "the high tide typed as digits" 06:30 "the height typed as digits" 150 "the low tide typed as digits" 12:45 \
   "the species in katakana" アジ "the count typed as digits" 12 \
   "the rig note converted, then a click elsewhere" 仕掛け "the trip note abandoned with Escape" "<null>"
