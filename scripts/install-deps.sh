@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-ipafont-gothic
   xvfb xauth imagemagick python3
   openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils xclip
+  ibus ibus-mozc dbus-x11
 )
 
 missing=()

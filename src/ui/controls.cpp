@@ -8,6 +8,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QApplication>
+#include <QInputMethod>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QValidator>
@@ -27,11 +28,45 @@ void place(QWidget* w, const QString& name, int l, int t, int wd, int h) {
     w->show();   // shown with its parent; at once when the parent is already visible
 }
 
+// Answers the input method's questions for a box whose input method is off:
+// it takes no input-method text (Qt::ImEnabled false), the other answers
+// being the box's own. The widget's own answer cannot be relied on: a line
+// edit answers Qt::ImEnabled itself, whatever its attributes say. Input-method
+// text sent to the box all the same (an input method committing a
+// composition as the focus arrives) is dropped.
+class InputMethodOff : public QObject {
+public:
+    static constexpr const char* kName = "tolvane_input_method_off";
+    explicit InputMethodOff(QWidget* w) : QObject(w) { setObjectName(QLatin1String(kName)); }
+
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::InputMethod) {   // sent to the focus whatever it answered
+            e->accept();
+            return true;
+        }
+        if (e->type() != QEvent::InputMethodQuery || !watched->isWidgetType()) return false;
+        auto* query = static_cast<QInputMethodQueryEvent*>(e);
+        const auto* w = static_cast<QWidget*>(watched);
+        for (int bit = 0; bit < 32; ++bit) {
+            const auto q = Qt::InputMethodQuery(int(query->queries()) & (1 << bit));
+            if (q == 0) continue;
+            query->setValue(q, q == Qt::ImEnabled ? QVariant(false) : w->inputMethodQuery(q));
+        }
+        query->accept();
+        return true;
+    }
+};
+
 void applyIme(QWidget* w, ImeMode m) {
-    // There is no hiragana hint on this platform: Hiragana leaves the input
-    // method to the user, Off asks for Latin input.
+    // The hints are a wish that input methods may or may not follow (the ibus
+    // one never sees them); Off is made sure of by the box's own answer.
     w->setInputMethodHints(m == ImeMode::Off ? Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
                                              : Qt::ImhNone);
+    QObject* off = w->findChild<QObject*>(QLatin1String(InputMethodOff::kName),
+                                          Qt::FindDirectChildrenOnly);
+    if (m == ImeMode::Off && off == nullptr) w->installEventFilter(new InputMethodOff(w));
+    if (m != ImeMode::Off) delete off;   // its filter goes with it
+    if (QGuiApplication::focusObject() == w) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 // Memo text: CR LF on the program's side, LF inside the control.
@@ -224,11 +259,18 @@ void Edit::keyPressEvent(QKeyEvent* e) {
 }
 
 void Edit::inputMethodEvent(QInputMethodEvent* e) {
-    detail::Typing typing(gate_, !numbersOnly_);
-    std::unique_ptr<QInputMethodEvent> other;
-    if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QLineEdit::inputMethodEvent(e);
-    else if (other) QLineEdit::inputMethodEvent(other.get());
-    else e->accept();
+    if (!composition_.admit(e)) {
+        e->accept();
+        return;
+    }
+    {
+        detail::Typing typing(gate_, !numbersOnly_);
+        std::unique_ptr<QInputMethodEvent> other;
+        if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QLineEdit::inputMethodEvent(e);
+        else if (other) QLineEdit::inputMethodEvent(other.get());
+        else e->accept();
+    }
+    composition_.follow(e);
 }
 
 void Edit::focusInEvent(QFocusEvent* e) {
@@ -237,6 +279,7 @@ void Edit::focusInEvent(QFocusEvent* e) {
 }
 
 void Edit::focusOutEvent(QFocusEvent* e) {
+    composition_.focusLeft();
     QLineEdit::focusOutEvent(e);
     if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
         run(OnExit);
@@ -305,11 +348,16 @@ void Memo::keyPressEvent(QKeyEvent* e) {
 }
 
 void Memo::inputMethodEvent(QInputMethodEvent* e) {
+    if (!composition_.admit(e)) {
+        e->accept();
+        return;
+    }
     std::unique_ptr<QInputMethodEvent> other;
     if (!detail::previewInputMethod(this, e, OnKeyPress, other))
         QPlainTextEdit::inputMethodEvent(e);
     else if (other) QPlainTextEdit::inputMethodEvent(other.get());
     else e->accept();
+    composition_.follow(e);
 }
 
 void Memo::focusInEvent(QFocusEvent* e) {
@@ -318,6 +366,7 @@ void Memo::focusInEvent(QFocusEvent* e) {
 }
 
 void Memo::focusOutEvent(QFocusEvent* e) {
+    composition_.focusLeft();
     QPlainTextEdit::focusOutEvent(e);
     if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
         run(OnExit);
@@ -355,20 +404,30 @@ ComboBox::ComboBox(QWidget* parent, const QString& name, int l, int t, int w, in
 
 void ComboBox::setPickOnly(bool on) {
     setEditable(!on);
-    if (!on) {
-        setInsertPolicy(QComboBox::NoInsert);
-        setCompleter(nullptr);
-        gate_ = new detail::TextGate(lineEdit(), &OnKeyPress);
-        lineEdit()->setValidator(gate_);
-        connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
-            if (autoDropDown_ && view() != nullptr && !view()->isVisible()) showPopup();
+    // Making the box pick-only deletes its line edit and the gate with it;
+    // an editable box keeps the line edit it has, and its gate.
+    if (on || (gate_ != nullptr && gate_->parent() == lineEdit())) return;
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    gate_ = new detail::TextGate(lineEdit(), &OnKeyPress);
+    gate_->maxBytes = maxBytes_;
+    lineEdit()->setValidator(gate_);
+    applyIme(lineEdit(), ime_);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] {
+        if (autoDropDown_ && view() != nullptr && !view()->isVisible()) showPopup();
+        if (inInputMethod_) {
+            // Not while the input method's event is delivered: moving the
+            // list's mark then makes the input context commit its copy of
+            // the text a second time.
+            QMetaObject::invokeMethod(this, [this] { followTypedText(); }, Qt::QueuedConnection);
+        } else {
             followTypedText();
-            run(OnChange);
-        });
-        // While the list is dropped down it takes the keyboard; typing still
-        // goes to the box (eventFilter).
-        if (view() != nullptr) view()->installEventFilter(this);
-    }
+        }
+        run(OnChange);
+    });
+    // While the list is dropped down it takes the keyboard; typing still
+    // goes to the box (eventFilter).
+    if (view() != nullptr) view()->installEventFilter(this);
 }
 
 namespace {
@@ -417,6 +476,7 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* e) {
             inputMethodEvent(static_cast<QInputMethodEvent*>(e));
             return true;
         }
+        if (e->type() == QEvent::Show) keepListInputMethod();
     }
     return QComboBox::eventFilter(watched, e);
 }
@@ -447,6 +507,16 @@ void ComboBox::followTypedText() {
     const int i = typed.isEmpty() ? -1 : findText(typed, Qt::MatchStartsWith);
     view()->setCurrentIndex(i >= 0 ? model()->index(i, modelColumn(), rootModelIndex())
                                    : QModelIndex());
+    keepListInputMethod();
+}
+
+// The dropped list takes the input method only while it marks an item
+// (an item view does so for an editable current item): with none marked the
+// input method would be bypassed and the keys typed raw into the box. The
+// list takes it as long as the box does.
+void ComboBox::keepListInputMethod() {
+    if (view() != nullptr && isEditable() && ime_ != ImeMode::Off)
+        view()->setAttribute(Qt::WA_InputMethodEnabled);
 }
 
 namespace {
@@ -463,7 +533,7 @@ struct ProgramSet {
 }  // namespace
 
 void ComboBox::setText(const QString& text) {
-    ProgramSet set(isEditable() ? gate_ : nullptr);
+    ProgramSet set(isEditable() ? gate_.data() : nullptr);
     const int i = findText(text, Qt::MatchExactly);
     if (i >= 0) setCurrentIndex(i);
     else if (isEditable()) {
@@ -473,30 +543,32 @@ void ComboBox::setText(const QString& text) {
 }
 
 void ComboBox::clearItems() {
-    ProgramSet set(isEditable() ? gate_ : nullptr);
+    ProgramSet set(isEditable() ? gate_.data() : nullptr);
     clear();
     if (isEditable()) setEditText(QString());
 }
 
 void ComboBox::setItemIndex(int i) {
-    ProgramSet set(isEditable() ? gate_ : nullptr);
+    ProgramSet set(isEditable() ? gate_.data() : nullptr);
     setCurrentIndex(i);
     if (i < 0 && isEditable()) setEditText(QString());
 }
 
 void ComboBox::setMaxBytes(int bytes) {
-    if (gate_) gate_->maxBytes = std::max(0, bytes);
+    maxBytes_ = std::max(0, bytes);
+    if (gate_ != nullptr) gate_->maxBytes = maxBytes_;
 }
-int ComboBox::maxBytes() const { return gate_ ? gate_->maxBytes : 0; }
+int ComboBox::maxBytes() const { return maxBytes_; }
 
 void ComboBox::setImeMode(ImeMode m) {
     ime_ = m;
     applyIme(this, m);
     if (lineEdit() != nullptr) applyIme(lineEdit(), m);
+    if (view() != nullptr && m == ImeMode::Off) applyIme(view(), m);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e) {
-    detail::Typing typing(isEditable() ? gate_ : nullptr, !e->matches(QKeySequence::Paste));
+    detail::Typing typing(isEditable() ? gate_.data() : nullptr, !e->matches(QKeySequence::Paste));
     auto v = detail::previewKey(this, e, OnKeyPress);
     if (v.pass) {
         QComboBox::keyPressEvent(e);
@@ -507,11 +579,21 @@ void ComboBox::keyPressEvent(QKeyEvent* e) {
 }
 
 void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
-    detail::Typing typing(isEditable() ? gate_ : nullptr, true);
-    std::unique_ptr<QInputMethodEvent> other;
-    if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QComboBox::inputMethodEvent(e);
-    else if (other) QComboBox::inputMethodEvent(other.get());
-    else e->accept();
+    if (!composition_.admit(e)) {
+        e->accept();
+        return;
+    }
+    {
+        detail::Typing typing(isEditable() ? gate_.data() : nullptr, true);
+        const bool outer = !inInputMethod_;
+        inInputMethod_ = true;
+        std::unique_ptr<QInputMethodEvent> other;
+        if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QComboBox::inputMethodEvent(e);
+        else if (other) QComboBox::inputMethodEvent(other.get());
+        else e->accept();
+        if (outer) inInputMethod_ = false;
+    }
+    composition_.follow(e);
 }
 
 void ComboBox::focusInEvent(QFocusEvent* e) {
@@ -520,6 +602,7 @@ void ComboBox::focusInEvent(QFocusEvent* e) {
 }
 
 void ComboBox::focusOutEvent(QFocusEvent* e) {
+    composition_.focusLeft();
     QComboBox::focusOutEvent(e);
     if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
         run(OnExit);

@@ -29,11 +29,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QPointer>
 #include <QToolButton>
 #include <optional>
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/keys.h"
 
 class QButtonGroup;
 class QRadioButton;
@@ -50,6 +52,13 @@ int shiftJisBytes(const QString& text);
 
 // Input-method wish of a text box: Off for dates, times and numbers (the
 // Japanese input method is not used), Hiragana for names and texts.
+//
+// Off: the box tells the input method it takes no input-method text, so the
+// input method passes it by and the keys arrive as typed, whatever mode the
+// user left the input method in. Hiragana: the input method is used in the
+// mode the user chose; no input-method framework on this platform lets a
+// program ask for hiragana mode (the boxes say they prefer no Latin input,
+// nothing more).
 enum class ImeMode { Default, Off, Hiragana };
 
 // --- single-line edit -------------------------------------------------------
@@ -96,6 +105,7 @@ private:
     bool numbersOnly_ = false;
     ImeMode ime_ = ImeMode::Default;
     detail::TextGate* gate_;
+    detail::Composition composition_;
 };
 
 // --- multi-line memo --------------------------------------------------------
@@ -138,13 +148,16 @@ private:
     bool modified_ = false;
     bool settingText_ = false;
     ImeMode ime_ = ImeMode::Default;
+    detail::Composition composition_;
 };
 
 // --- combo box --------------------------------------------------------------
 // Editable (typed text allowed) unless made a pick-only list. Typed text is
 // never added to the items. While the list is dropped down the typing goes on
-// into the box; Enter chooses the item the list marks, or, with none marked,
-// closes the list, keeps the text and reaches the box as with the list closed.
+// into the box, the input method's text too (it lands once, whether the list
+// marks an item or not); Enter chooses the item the list marks, or, with none
+// marked, closes the list, keeps the text and reaches the box as with the
+// list closed.
 class ComboBox : public QComboBox, public Control {
 public:
     TOLVANE_CONTROL_NAMES
@@ -183,11 +196,17 @@ protected:
 
 private:
     void followTypedText();
+    void keepListInputMethod();
     bool listMarksItem() const;
     void enterWithNothingMarked(const QKeyEvent* e);
     bool autoDropDown_ = false;
+    bool inInputMethod_ = false;
+    int maxBytes_ = 0;
     ImeMode ime_ = ImeMode::Default;
-    detail::TextGate* gate_ = nullptr;
+    // The check of the line edit: owned by it, gone with it when the box is
+    // made pick-only.
+    QPointer<detail::TextGate> gate_;
+    detail::Composition composition_;
 };
 
 // --- list box ---------------------------------------------------------------

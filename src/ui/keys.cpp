@@ -1,5 +1,8 @@
 #include "ui/keys.h"
 
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QWidget>
 
 #include "ui/guard.h"
@@ -64,6 +67,55 @@ bool previewInputMethod(QWidget* w, QInputMethodEvent* e, const KeyPressHandler&
     out = std::make_unique<QInputMethodEvent>(e->preeditString(), e->attributes());
     out->setCommitString(filtered, e->replacementStart(), e->replacementLength());
     return true;
+}
+
+namespace {
+qint64 nowMs() {
+    static QElapsedTimer clock;
+    if (!clock.isValid()) clock.start();
+    return clock.elapsed();
+}
+
+// The text committed into a box as the focus left it, and when; empty when
+// there is none or a new composition began since.
+struct LeftCommit {
+    QString text;
+    qint64 at = 0;
+};
+LeftCommit leftCommit;
+
+constexpr qint64 kFocusCommitMs = 100;    // the commit comes just before the focus leaves
+constexpr qint64 kSecondCommitMs = 1000;  // the input method's own commit follows soon
+}  // namespace
+
+bool Composition::admit(const QInputMethodEvent* e) {
+    if (composing_ || leftCommit.text.isEmpty() || !e->preeditString().isEmpty() ||
+        e->replacementLength() != 0 || e->commitString() != leftCommit.text ||
+        nowMs() - leftCommit.at > kSecondCommitMs)
+        return true;
+    leftCommit.text.clear();
+    return false;
+}
+
+bool Composition::follow(const QInputMethodEvent* e) {
+    const bool abandoned = composing_ && e->preeditString().isEmpty() &&
+                           e->commitString().isEmpty() && e->replacementLength() == 0;
+    if (composing_ && !e->commitString().isEmpty()) {
+        committed_ = e->commitString();
+        committedAt_ = nowMs();
+    } else {
+        committed_.clear();
+    }
+    composing_ = !e->preeditString().isEmpty();
+    if (composing_) leftCommit.text.clear();
+    if (abandoned) QGuiApplication::inputMethod()->reset();
+    return abandoned;
+}
+
+void Composition::focusLeft() {
+    if (!committed_.isEmpty() && nowMs() - committedAt_ <= kFocusCommitMs)
+        leftCommit = {committed_, nowMs()};
+    committed_.clear();
 }
 
 bool isEntering(const QFocusEvent* e) {

@@ -33,6 +33,38 @@ KeyVerdict previewKey(QWidget* w, QKeyEvent* e, const KeyPressHandler& h);
 bool previewInputMethod(QWidget* w, QInputMethodEvent* e, const KeyPressHandler& h,
                         std::unique_ptr<QInputMethodEvent>& out);
 
+// Follows the composition of one box through its input-method events.
+//
+// An event that empties the preedit without committing anything, after a
+// preedit was shown, ends an abandoned composition (Escape, or the preedit
+// backspaced away): the platform's input context is then reset, so that the
+// copy of the preedit some input contexts keep is not committed at the next
+// focus change.
+//
+// When the focus leaves a box in the middle of a composition, Qt has the
+// input context commit the preedit into the box it was typed in; some input
+// methods then commit the same composition once more, into the box that
+// took the focus. That second commit is dropped: a commit of exactly the
+// text just committed as the focus left another box, arriving within a
+// second at a box with no composition of its own and before any new
+// composition began.
+class Composition {
+public:
+    // Before the box handles `e`: false when it is to be dropped.
+    bool admit(const QInputMethodEvent* e);
+    // After the box has handled `e`. True when it ended an abandoned
+    // composition (the context has been reset).
+    bool follow(const QInputMethodEvent* e);
+    // The box lost the focus.
+    void focusLeft();
+    bool composing() const { return composing_; }
+
+private:
+    bool composing_ = false;
+    QString committed_;        // a composition's commit, while it is the last event
+    qint64 committedAt_ = 0;   // when (ms, monotonic)
+};
+
 // Focus received in a way that counts as entering the control: by Tab, a
 // click, the program, a shortcut; not the focus that comes back when the
 // window is activated again (after a modal window closes).
