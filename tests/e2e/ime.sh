@@ -147,6 +147,12 @@ ime_start_program() {
   mkdir -p "$E2E_DIR/run"
   bash "$E2E_SOURCE/scripts/create-databases.sh" "$E2E_DIR/run" >/dev/null
   [ "$IM_USER" = "$(id -un)" ] || chown -R "$IM_USER:" "$E2E_DIR/run" "$IM_HOME/fblock"
+  # A build tree the user cannot reach (under root's home): a copy it can.
+  if ! as_user test -x "$E2E_PROGRAM"; then
+    cp "$E2E_PROGRAM" "$E2E_DIR/tolvane"
+    chmod 755 "$E2E_DIR/tolvane"
+    E2E_PROGRAM="$E2E_DIR/tolvane"
+  fi
   (cd "$E2E_DIR/run" && exec > "$E2E_DIR/program.log" 2>&1 &&
     as_user env FIREBIRD_LOCK="$IM_HOME/fblock" QT_QPA_PLATFORM=xcb QT_IM_MODULE="$IM" XMODIFIERS="@im=$IM" \
       "$E2E_PROGRAM") &
