@@ -12,7 +12,7 @@ PACKAGES=(
   fonts-ipafont-gothic
   xvfb xauth imagemagick python3
   openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils xclip
-  ibus ibus-mozc dbus-x11
+  ibus ibus-mozc dbus-x11 fcitx5 fcitx5-mozc fcitx5-frontend-qt6
 )
 
 missing=()
