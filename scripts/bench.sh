@@ -21,6 +21,14 @@ export FIREBIRD_LOCK
 mkdir -p "$FIREBIRD_LOCK"
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# Headless benchmarks get a desktop-sized screen: Qt's offscreen screen is
+# 800 x 800 by default, on which the larger windows would open scrolled.
+if [ -z "${QT_QPA_PLATFORM:-}" ] || [ "$QT_QPA_PLATFORM" = offscreen ]; then
+  screen="$BUILD_DIR/bench-screen.json"
+  printf '{"screens": [{"name": "bench", "x": 0, "y": 0, "width": 1920, "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]}\n' >"$screen"
+  export QT_QPA_PLATFORM="offscreen:configfile=$screen"
+fi
 targets=$(cmake --build "$BUILD_DIR" --target help)
 
 run() {
@@ -36,13 +44,13 @@ run tolvane_bench_db "$@"
 # The browser bench on the same file (made above, never again).
 args=()
 for a in "$@"; do [[ $a == --regenerate ]] || args+=("$a"); done
-QT_QPA_PLATFORM=offscreen run tolvane_bench_browser "${args[@]}"
+run tolvane_bench_browser "${args[@]}"
 run tolvane_bench_mente
 run tolvane_bench_pictures
 run tolvane_bench_tide
 run tolvane_bench_photo
 run tolvane_bench_memo "$@"
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} run tolvane_bench_entry_memory
+run tolvane_bench_entry_memory
 
 # Start and exit under Xvfb (displays :96..:99), beside the bare figures.
 if grep -qw tolvane_bench_start <<<"$targets" && command -v Xvfb >/dev/null; then
