@@ -259,18 +259,9 @@ void Edit::keyPressEvent(QKeyEvent* e) {
 }
 
 void Edit::inputMethodEvent(QInputMethodEvent* e) {
-    if (!composition_.admit(e)) {
-        e->accept();
-        return;
-    }
-    {
-        detail::Typing typing(gate_, !numbersOnly_);
-        std::unique_ptr<QInputMethodEvent> other;
-        if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QLineEdit::inputMethodEvent(e);
-        else if (other) QLineEdit::inputMethodEvent(other.get());
-        else e->accept();
-    }
-    composition_.follow(e);
+    detail::Typing typing(gate_, !numbersOnly_);
+    detail::deliverInputMethod(this, e, OnKeyPress, composition_,
+                               [this](QInputMethodEvent* ev) { QLineEdit::inputMethodEvent(ev); });
 }
 
 void Edit::focusInEvent(QFocusEvent* e) {
@@ -348,16 +339,8 @@ void Memo::keyPressEvent(QKeyEvent* e) {
 }
 
 void Memo::inputMethodEvent(QInputMethodEvent* e) {
-    if (!composition_.admit(e)) {
-        e->accept();
-        return;
-    }
-    std::unique_ptr<QInputMethodEvent> other;
-    if (!detail::previewInputMethod(this, e, OnKeyPress, other))
-        QPlainTextEdit::inputMethodEvent(e);
-    else if (other) QPlainTextEdit::inputMethodEvent(other.get());
-    else e->accept();
-    composition_.follow(e);
+    detail::deliverInputMethod(this, e, OnKeyPress, composition_,
+                               [this](QInputMethodEvent* ev) { QPlainTextEdit::inputMethodEvent(ev); });
 }
 
 void Memo::focusInEvent(QFocusEvent* e) {
@@ -579,21 +562,13 @@ void ComboBox::keyPressEvent(QKeyEvent* e) {
 }
 
 void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
-    if (!composition_.admit(e)) {
-        e->accept();
-        return;
-    }
-    {
-        detail::Typing typing(isEditable() ? gate_.data() : nullptr, true);
+    detail::Typing typing(isEditable() ? gate_.data() : nullptr, true);
+    detail::deliverInputMethod(this, e, OnKeyPress, composition_, [this](QInputMethodEvent* ev) {
         const bool outer = !inInputMethod_;
         inInputMethod_ = true;
-        std::unique_ptr<QInputMethodEvent> other;
-        if (!detail::previewInputMethod(this, e, OnKeyPress, other)) QComboBox::inputMethodEvent(e);
-        else if (other) QComboBox::inputMethodEvent(other.get());
-        else e->accept();
+        QComboBox::inputMethodEvent(ev);
         if (outer) inInputMethod_ = false;
-    }
-    composition_.follow(e);
+    });
 }
 
 void ComboBox::focusInEvent(QFocusEvent* e) {

@@ -65,6 +65,23 @@ private:
     qint64 committedAt_ = 0;   // when (ms, monotonic)
 };
 
+// Hands an input-method event to a box's own handling (`base`, called with
+// the event to handle): the box's composition may drop it, and the box's
+// key handler may change or swallow the committed text.
+template <class Base>
+void deliverInputMethod(QWidget* w, QInputMethodEvent* e, const KeyPressHandler& h, Composition& c,
+                        Base base) {
+    if (!c.admit(e)) {
+        e->accept();
+        return;
+    }
+    std::unique_ptr<QInputMethodEvent> other;
+    if (!previewInputMethod(w, e, h, other)) base(e);
+    else if (other) base(other.get());
+    else e->accept();
+    c.follow(e);
+}
+
 // Focus received in a way that counts as entering the control: by Tab, a
 // click, the program, a shortcut; not the focus that comes back when the
 // window is activated again (after a modal window closes).
