@@ -1,14 +1,12 @@
 #include "core/DM_1.h"
 
-#include <functional>
-
-#include "core/file_notices.h"
-
 #include <cerrno>
 #include <string>
 #include <system_error>
 
 #include <unistd.h>
+
+#include "core/file_notices.h"
 
 TDM1* DM1 = nullptr;
 
@@ -24,14 +22,9 @@ std::string currentDirectory() {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // Every failure to attach a file reads as a Japanese line naming the file
 // and what is wrong with it, the engine's own text below.
-std::function<std::string(const tolvane::db::Connection&, const tolvane::db::Error&)> headedBy(
-    DatabaseFile file) {
+decltype(tolvane::db::Connection::attachErrorText) headedBy(DatabaseFile file) {
     return [file](const tolvane::db::Connection& c, const tolvane::db::Error& e) {
         return DatabaseFileHeadline(file, c.databaseName, e) + "\n" + e.what();
     };
