@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QDate>
 #include <QFontMetrics>
@@ -128,38 +129,52 @@ TEST(MainWindowStart, OnlyTheCatchFileNamesTheMissingMemoFileAndCreatesRowZero) 
     EXPECT_EQ(rows[0].p02, "NOT");
 }
 
+namespace {
+
+// A database file the engine cannot attach, made so by `make`, and the first
+// line of its notice after the file's name.
+struct UnopenableFile {
+    const char* what;
+    std::function<void(test::TempDatabases&)> make;
+    const char* notice;
+};
+
+// The start shows exactly one notice for each case: `title`, what is wrong,
+// and the directory. `files` says which of the two files the start finds.
+void expectStartNotices(test::Files files, const QString& title, const std::vector<UnopenableFile>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::TempDatabases dir(files);
+        c.make(dir);
+        Driver drv;
+        ProgramRun run(dir);
+        drv.show(run.main());
+        EXPECT_EQ(drv.takeMessages(), QStringList{title + QString::fromUtf8(c.notice) + "\r場所：" +
+                                                  QString::fromStdString(dir.dir().string())});
+    }
+}
+
+}  // namespace
+
 // A memo file that is there but cannot be attached is named as such, not as a
 // missing lessons table.
 TEST(MainWindowStart, AMemoFileTheEngineCannotOpenIsNamedWithItsDirectory) {
     namespace fs = std::filesystem;
-    struct Case {
-        const char* what;
-        std::function<void(test::TempDatabases&)> make;
-        const char* notice;
-    } cases[] = {
-        {"a directory", [](test::TempDatabases& f) { fs::create_directory(f.memoFile()); }, " を開けません"},
-        {"not a database",
-         [](test::TempDatabases& f) { std::ofstream(f.memoFile()) << std::string(65536, 'x'); },
-         " を開けません"},
-        // The engine attaches only with write access, also for a select.
-        {"read-only",
-         [](test::TempDatabases& f) {
-             f.addMemoFile();
-             fs::permissions(f.memoFile(), fs::perms::owner_read | fs::perms::group_read);
-         },
-         " に書き込みできません"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::TempDatabases files(test::Files::CatchOnly);
-        c.make(files);
-        Driver drv;
-        ProgramRun run(files);
-        drv.show(run.main());
-        EXPECT_EQ(drv.takeMessages(),
-                  QStringList{QStringLiteral("備忘録のデータベース KELDMARK.FDB") + QString::fromUtf8(c.notice) +
-                              "\r場所：" + QString::fromStdString(files.dir().string())});
-    }
+    expectStartNotices(
+        test::Files::CatchOnly, QStringLiteral("備忘録のデータベース KELDMARK.FDB"),
+        {
+            {"a directory", [](test::TempDatabases& f) { fs::create_directory(f.memoFile()); }, " を開けません"},
+            {"not a database",
+             [](test::TempDatabases& f) { std::ofstream(f.memoFile()) << std::string(65536, 'x'); },
+             " を開けません"},
+            // The engine attaches only with write access, also for a select.
+            {"read-only",
+             [](test::TempDatabases& f) {
+                 f.addMemoFile();
+                 fs::permissions(f.memoFile(), fs::perms::owner_read | fs::perms::group_read);
+             },
+             " に書き込みできません"},
+        });
 }
 
 // The catch file gets the same notice as the memo file when the engine
@@ -167,32 +182,19 @@ TEST(MainWindowStart, AMemoFileTheEngineCannotOpenIsNamedWithItsDirectory) {
 // of the program, or no database.
 TEST(MainWindowStart, ACatchFileTheEngineCannotOpenIsNamedWithItsDirectory) {
     namespace fs = std::filesystem;
-    struct Case {
-        const char* what;
-        std::function<void(test::TempDatabases&)> make;
-        const char* notice;
-    } cases[] = {
-        {"not a database",
-         [](test::TempDatabases& f) { std::ofstream(f.catchFile()) << std::string(65536, 'x'); },
-         " を開けません"},
-        {"read-only",
-         [](test::TempDatabases& f) {
-             f.addCatchFile();
-             fs::permissions(f.catchFile(), fs::perms::owner_read | fs::perms::group_read);
-         },
-         " に書き込みできません"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::TempDatabases files(test::Files::MemoOnly);
-        c.make(files);
-        Driver drv;
-        ProgramRun run(files);
-        drv.show(run.main());
-        EXPECT_EQ(drv.takeMessages(),
-                  QStringList{QStringLiteral("釣果記録のデータベース SORVENDA.FDB") + QString::fromUtf8(c.notice) +
-                              "\r場所：" + QString::fromStdString(files.dir().string())});
-    }
+    expectStartNotices(
+        test::Files::MemoOnly, QStringLiteral("釣果記録のデータベース SORVENDA.FDB"),
+        {
+            {"not a database",
+             [](test::TempDatabases& f) { std::ofstream(f.catchFile()) << std::string(65536, 'x'); },
+             " を開けません"},
+            {"read-only",
+             [](test::TempDatabases& f) {
+                 f.addCatchFile();
+                 fs::permissions(f.catchFile(), fs::perms::owner_read | fs::perms::group_read);
+             },
+             " に書き込みできません"},
+        });
 }
 
 TEST(MainWindowStart, ACatchFileHeldByAnotherProcessIsNamedAsInUse) {
