@@ -30,6 +30,18 @@ std::string catchFileIn(const fs::path& dir) {
     return (dir / "SORVENDA.FDB").string();
 }
 
+// The error of a first select on `c`, none when the file attached.
+std::optional<db::Error> attachFailure(db::Connection& c) {
+    db::Transaction t(c);
+    db::Query q(c, t);
+    try {
+        openSql(q, "select * from FISH_PASS");
+    } catch (const db::Error& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
 int storeAndCount(const std::string& file, int key) {
     db::Connection c;
     c.databaseName = file;
@@ -97,17 +109,12 @@ TEST(FileNames, AMissingFileInAColonDirectoryIsNamedByItsOwnPath) {
     fs::create_directories(top / "a:b");
     db::Connection c;
     c.databaseName = (top / "a:b" / "SORVENDA.FDB").string();
-    db::Transaction t(c);
-    db::Query q(c, t);
-    try {
-        openSql(q, "select * from FISH_PASS");
-        FAIL() << "attached a missing file";
-    } catch (const db::Error& e) {
-        const std::string text = e.what();
-        EXPECT_NE(text.find(c.databaseName), std::string::npos) << text;
-        EXPECT_EQ(text.find("/proc/self"), std::string::npos) << text;
-        EXPECT_NE(text.find("No such file"), std::string::npos) << text;   // not a host name
-    }
+    const auto e = attachFailure(c);
+    ASSERT_TRUE(e) << "attached a missing file";
+    const std::string text = e->what();
+    EXPECT_NE(text.find(c.databaseName), std::string::npos) << text;
+    EXPECT_EQ(text.find("/proc/self"), std::string::npos) << text;
+    EXPECT_NE(text.find("No such file"), std::string::npos) << text;   // not a host name
     fs::remove_all(top);
 }
 
@@ -149,17 +156,12 @@ TEST(FileNames, AnAttachFailureCarriesTheTextTheConnectionGivesIt) {
     c.attachErrorText = [](const db::Connection& conn, const db::Error& e) {
         return "見つかりません " + conn.databaseName + "\n" + e.what();
     };
-    db::Transaction t(c);
-    db::Query q(c, t);
-    try {
-        openSql(q, "select * from FISH_PASS");
-        FAIL() << "attached a missing file";
-    } catch (const db::Error& e) {
-        const std::string text = e.what();
-        EXPECT_EQ(text.rfind("見つかりません " + files.catchFile() + "\nI/O error", 0), 0u) << text;
-        EXPECT_NE(e.sqlcode(), 0);
-        EXPECT_FALSE(e.codes().empty());
-    }
+    const auto e = attachFailure(c);
+    ASSERT_TRUE(e) << "attached a missing file";
+    const std::string text = e->what();
+    EXPECT_EQ(text.rfind("見つかりません " + files.catchFile() + "\nI/O error", 0), 0u) << text;
+    EXPECT_NE(e->sqlcode(), 0);
+    EXPECT_FALSE(e->codes().empty());
 }
 
 // The lock directory when none is set: the user's own, never one of another user.
