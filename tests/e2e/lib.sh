@@ -167,15 +167,25 @@ e2e_start_desktop() {
 e2e_panel() {
   local height=$1 w="" sw sh
   read -r sw sh < <(xdotool getdisplaygeometry)
-  xmessage -name e2e-panel -geometry "${sw}x${height}+0+$((sh - height))" " " >/dev/null 2>&1 &
-  E2E_PIDS+=("$!")
-  e2e_poll "$E2E_TIMEOUT" eval 'w=$(xdotool search --onlyvisible --name "^e2e-panel\$" 2>/dev/null | head -1) && [ -n "$w" ]' ||
-    e2e_fail "the panel window did not appear"
+  E2E_PANEL_PID=""
+  E2E_PANEL_GEOMETRY="${sw}x${height}+0+$((sh - height))"
+  e2e_poll "$E2E_TIMEOUT" eval 'e2e_panel_up && w=$(xdotool search --onlyvisible --name "^e2e-panel\$" 2>/dev/null | head -1) && [ -n "$w" ]' ||
+    e2e_fail "the panel window did not appear: $(tail -3 "$E2E_DIR/panel.log" 2>/dev/null)"
   xprop -id "$w" -f _NET_WM_STRUT_PARTIAL 32c -set _NET_WM_STRUT_PARTIAL \
     "0, 0, 0, $height, 0, 0, 0, 0, 0, 0, 0, $((sw - 1))"
   xdotool windowmove "$w" 0 $((sh - height))
   e2e_poll "$E2E_TIMEOUT" eval '[ "$(e2e_workarea)" = "0 0 $sw $((sh - height))" ]' ||
     e2e_fail "the panel took no room: $(e2e_workarea)"
+}
+
+# The panel's program runs, started again should it have ended (its output
+# kept in panel.log).
+e2e_panel_up() {
+  if [ -z "$E2E_PANEL_PID" ] || ! kill -0 "$E2E_PANEL_PID" 2>/dev/null; then
+    xmessage -name e2e-panel -geometry "$E2E_PANEL_GEOMETRY" " " >>"$E2E_DIR/panel.log" 2>&1 &
+    E2E_PANEL_PID=$!
+    E2E_PIDS+=("$E2E_PANEL_PID")
+  fi
 }
 
 # e2e_workarea: "X Y WIDTH HEIGHT" of the screen's available area.
