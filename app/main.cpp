@@ -1,6 +1,7 @@
 // Program entry: creates the data module and the main window and runs the
 // message loop. Reads no argument, and of the environment only what the
-// engine's lock directory needs (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR).
+// engine needs: its lock directory (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR),
+// its root (FIREBIRD) and the locale its file names are converted by.
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,19 +37,21 @@ namespace {
 
 int main(int argc, char** argv) {
     // The engine's lock files go to a directory of this user's own, not to the
-    // /tmp/firebird every user shares, unless FIREBIRD_LOCK names one (set
-    // before any thread starts: it changes the environment).
-    tolvane::db::useOwnLockDirectory();
+    // /tmp/firebird every user shares, unless FIREBIRD_LOCK names one; the
+    // Firebird 3 engine is the one loaded, whatever client library the
+    // release has; ':' paths and any locale work for the files' names. All of
+    // it changes the environment or the locale, so it is settled here, before
+    // the application object starts the first thread.
+    tolvane::db::settleEnvironment();
 
     // Ctrl+C or a TERM signal (a desktop logout sends one) ends the program:
-    // caught from the start, acted on once the main thread waits for events.
+    // caught from the start, delivered to the pipe once the application object
+    // has set the locale, acted on once the main thread waits for events.
     const int signalPipe = tolvane::db::catchTerminationSignals();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
-    // The locale the toolkit has just set decides how the engine converts the
-    // files' names: names pass as the bytes the directory has under any locale.
-    tolvane::db::useUtf8FileNames();
+    tolvane::db::deliverTerminationSignals();
 
     // The standard dialogs (picture-open dialog, message box buttons) speak
     // Japanese like the rest of the program.

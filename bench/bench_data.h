@@ -70,6 +70,7 @@ inline void prepareFirebirdEnvironment() {
         fs::create_directories(lock);
         setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     }
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
 }
 
 // ------------------------------------------------------------- generation

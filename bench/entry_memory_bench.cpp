@@ -23,6 +23,7 @@
 #include "core/handover.h"
 #include "imaging/codec.h"
 #include "ui/platform.h"
+#include "db/fb.h"
 
 using namespace tolvane;
 
@@ -90,6 +91,7 @@ void settle() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

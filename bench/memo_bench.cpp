@@ -58,6 +58,7 @@ void prepareFirebirdEnvironment() {
         fs::create_directories(lock);
         setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     }
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
 }
 
 // A photo-like picture (smooth shading and fine detail), distinct per seed.

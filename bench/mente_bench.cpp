@@ -23,6 +23,7 @@
 
 #include "core/DM_1.h"
 #include "maintenance/Mente_F.h"
+#include "db/fb.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
         fs::create_directories(lock);
         setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     }
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
     const fs::path dir = argc > 1 ? fs::path(argv[1]) : fs::path(TOLVANE_BENCH_DATA_DIR);
     if (!fs::exists(dir / "SORVENDA.FDB")) {
         std::fprintf(stderr, "%s/SORVENDA.FDB is missing: run tolvane_bench_db first\n", dir.c_str());

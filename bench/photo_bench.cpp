@@ -72,6 +72,7 @@ struct Browser : ui::Form {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;

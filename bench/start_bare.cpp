@@ -20,6 +20,7 @@ long long nowNs() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
     if (argc > 1 && std::strcmp(argv[1], "attach") == 0) {
         {
             tolvane::db::Connection memo, catchData;

@@ -16,6 +16,7 @@
 
 #include "core/DM_1.h"
 #include "tide/New_Shio_In_F.h"
+#include "db/fb.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void moveOn(QWidget* w, QPoint at) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tolvane::db::settleEnvironment();   // before the first thread, as the program does
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     const int moves = argc > 1 ? std::max(10, std::atoi(argv[1])) : 400;

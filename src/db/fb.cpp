@@ -9,6 +9,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <link.h>
 #include <langinfo.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,41 +114,55 @@ namespace {
 // wherever the ':' is, and expands every path through its symbolic links
 // (/proc/self/cwd included), so no spelling of a path through a directory
 // like "a:b" reaches it as a local file. A bare file name, though, is joined
-// to the directory in ISC_PATH as it stands, unexpanded. Such a path is
-// therefore attached as its bare file name with ISC_PATH naming the directory
-// through a descriptor of it, /proc/self/fd/N: the kernel resolves the
-// directory, the engine never parses it. The descriptor stays open while the
-// file is attached, so no two attached files get the same name in the engine.
-// Any other path goes to the engine as it stands.
+// to the directory in ISC_PATH as it stands, unexpanded, and ISC_PATH is
+// /proc/self/fd from the start of the process (useColonPaths()). Such a path
+// is therefore attached by the number of a descriptor of the file itself:
+// the engine opens /proc/self/fd/N, which the kernel resolves, and never
+// parses the path. The descriptor stays open while the file is attached, so
+// no two attached files get the same name in the engine. Nothing in the
+// environment changes here: other threads may be reading it. Any other path
+// goes to the engine as it stands, a bare name as ./NAME (ISC_PATH is not
+// its directory).
 class LocalRoute {
 public:
     explicit LocalRoute(const std::string& path) : name_(path) {
+        if (path.find('/') == std::string::npos && !path.empty()) name_ = "./" + path;
         if (path.find(':') == std::string::npos) return;
-        const auto slash = path.rfind('/');
-        const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-        const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (base.empty() || base.find(':') != std::string::npos || base == "." || base == "..") return;
-        fd_ = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ < 0) return;   // the engine's own error names the path
-        standIn_ = "/proc/self/fd/" + std::to_string(fd_);
-        if (const char* old = std::getenv("ISC_PATH")) oldIscPath_ = old;
-        ::setenv("ISC_PATH", standIn_.c_str(), 1);
-        name_ = base;
-        standIn_ += "/" + base;
+        const char* iscPath = std::getenv("ISC_PATH");
+        if (iscPath == nullptr || std::strcmp(iscPath, kFdDirectory) != 0) return;
+        fd_ = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+        if (fd_ < 0) {
+            openErrno_ = errno;
+            return;
+        }
+        name_ = std::to_string(fd_);
+        standIn_ = std::string(kFdDirectory) + "/" + name_;
         original_ = path;
     }
     ~LocalRoute() {
         if (fd_ >= 0) ::close(fd_);
-        restoreEnvironment();
     }
     LocalRoute(const LocalRoute&) = delete;
     LocalRoute& operator=(const LocalRoute&) = delete;
 
     const std::string& name() const { return name_; }
 
+    // A ':' path that cannot be opened here: the engine's own error for it,
+    // in the engine's words, naming the path the user knows.
+    std::optional<Error> openFailure() const {
+        if (openErrno_ == 0) return std::nullopt;
+        static const char op[] = "open";
+        const ISC_STATUS status[] = {isc_arg_gds, isc_io_error,
+                                     isc_arg_string, reinterpret_cast<ISC_STATUS>(op),
+                                     isc_arg_string, reinterpret_cast<ISC_STATUS>(name_.c_str()),
+                                     isc_arg_gds, isc_io_open_err,
+                                     isc_arg_unix, openErrno_,
+                                     isc_arg_end};
+        return statusError(status);
+    }
+
     // The engine's text names the file by the path the user knows.
-    Error restore(const Error& e) {
-        restoreEnvironment();
+    Error restore(const Error& e) const {
         if (standIn_.empty()) return e;
         std::string text = e.what();
         // The engine names the file by the bare name or by the joined one.
@@ -160,26 +175,19 @@ public:
     }
     // Attached: the caller keeps the descriptor (-1 when none was needed).
     int release() {
-        restoreEnvironment();
         const int fd = fd_;
         fd_ = -1;
         return fd;
     }
 
-private:
-    void restoreEnvironment() {
-        if (standIn_.empty() || restored_) return;
-        restored_ = true;
-        if (oldIscPath_) ::setenv("ISC_PATH", oldIscPath_->c_str(), 1);
-        else ::unsetenv("ISC_PATH");
-    }
+    static constexpr const char* kFdDirectory = "/proc/self/fd";
 
+private:
     std::string name_;
     std::string standIn_;
     std::string original_;
-    std::optional<std::string> oldIscPath_;
     int fd_ = -1;
-    bool restored_ = false;
+    int openErrno_ = 0;
 };
 
 }  // namespace
@@ -201,8 +209,8 @@ Connection::~Connection() {
         isc_detach_database(status, &st.db);
         st.db = 0;
     }
-    if (st.dirFd >= 0) ::close(st.dirFd);
-    st.dirFd = -1;
+    if (st.routeFd >= 0) ::close(st.routeFd);
+    st.routeFd = -1;
     st.gone = true;
 }
 
@@ -227,6 +235,10 @@ void Connection::ensureConnected() {
     ISC_STATUS_ARRAY status;
     isc_db_handle h = 0;
     LocalRoute route(databaseName);
+    if (auto e = route.openFailure()) {
+        if (attachErrorText) throw Error(attachErrorText(*this, *e), e->sqlcode(), e->codes());
+        throw *e;
+    }
     if (isc_attach_database(status, 0, route.name().c_str(), &h, static_cast<short>(dpb.size()),
                             dpb.data())) {
         // Stays closed; the next use tries again.
@@ -235,7 +247,7 @@ void Connection::ensureConnected() {
         throw e;
     }
     st.db = h;
-    st.dirFd = route.release();
+    st.routeFd = route.release();
 }
 
 void* Connection::handle() { return &impl_->state->db; }
@@ -292,10 +304,103 @@ void* Transaction::handle() { return &impl_->tr; }
 
 // ------------------------------------------------------------------- helpers
 
-bool useUtf8FileNames() {
+namespace {
+
+bool utf8Codeset() {
     const char* charset = nl_langinfo(CODESET);
-    if (charset != nullptr && std::strcmp(charset, "UTF-8") == 0) return false;
-    return std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
+    return charset != nullptr && std::strcmp(charset, "UTF-8") == 0;
+}
+
+// The categories LC_ALL stands for, but the character type.
+constexpr const char* kOtherCategories[] = {
+    "LC_COLLATE", "LC_MESSAGES", "LC_MONETARY", "LC_NUMERIC", "LC_TIME", "LC_PAPER",
+    "LC_NAME", "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"};
+
+}  // namespace
+
+bool useUtf8FileNames() {
+    // What the toolkit will do at its start.
+    const char* chosen = std::setlocale(LC_ALL, "");
+    if (chosen != nullptr && utf8Codeset()) return false;
+    if (chosen == nullptr) {
+        // A locale that was never generated: every category was C, and stays
+        // so but for its charset.
+        ::setenv("LC_ALL", "C.UTF-8", 1);
+    } else {
+        // Every category keeps what the user chose; only the character type
+        // changes. LC_ALL would override LC_CTYPE, so its value moves to the
+        // other categories.
+        if (const char* all = std::getenv("LC_ALL"); all != nullptr && *all != '\0') {
+            const std::string value = all;
+            for (const char* category : kOtherCategories) ::setenv(category, value.c_str(), 1);
+            ::unsetenv("LC_ALL");
+        }
+        ::setenv("LC_CTYPE", "C.UTF-8", 1);
+    }
+    if (std::setlocale(LC_ALL, "") == nullptr || !utf8Codeset()) {
+        ::setenv("LC_ALL", "C.UTF-8", 1);
+        std::setlocale(LC_ALL, "");
+    }
+    return true;
+}
+
+namespace {
+
+std::string& missingEngineText() {
+    static std::string text;
+    return text;
+}
+
+// The directory the client library was loaded from.
+std::string clientLibraryDirectory() {
+    std::string found;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* data) {
+            const std::string name = info->dlpi_name != nullptr ? info->dlpi_name : "";
+            const auto slash = name.rfind('/');
+            if (slash == std::string::npos || name.compare(slash, 13, "/libfbclient.") != 0) return 0;
+            char* real = ::realpath(name.substr(0, slash).c_str(), nullptr);
+            *static_cast<std::string*>(data) = real != nullptr ? real : name.substr(0, slash);
+            std::free(real);
+            return 1;
+        },
+        &found);
+    return found;
+}
+
+bool isFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace
+
+std::string useFirebird3Engine() {
+    missingEngineText().clear();
+    if (const char* set = std::getenv("FIREBIRD"); set != nullptr && *set != '\0') return set;
+    std::vector<std::string> roots;
+    if (const std::string dir = clientLibraryDirectory(); !dir.empty()) roots.push_back(dir + "/firebird/3.0");
+    for (const char* dir : {"/usr/lib/x86_64-linux-gnu", "/usr/lib/aarch64-linux-gnu", "/usr/lib"})
+        roots.push_back(std::string(dir) + "/firebird/3.0");
+    for (const std::string& root : roots) {
+        if (isFile(root + "/plugins/libEngine12.so")) {
+            ::setenv("FIREBIRD", root.c_str(), 1);
+            return root;
+        }
+    }
+    missingEngineText() = roots.front() + "/plugins/libEngine12.so";
+    return {};
+}
+
+const std::string& missingEngine() { return missingEngineText(); }
+
+void useColonPaths() { ::setenv("ISC_PATH", "/proc/self/fd", 1); }
+
+void settleEnvironment() {
+    useOwnLockDirectory();
+    useFirebird3Engine();
+    useColonPaths();
+    useUtf8FileNames();
 }
 
 namespace {

@@ -238,14 +238,20 @@ std::string quoted(std::string_view utf8);
 std::int32_t nextKey(Query& q, std::string_view selectMax);
 
 // From this call on, SIGINT and SIGTERM only write the signal's number as one
-// byte to a pipe; the returned reading end (non-blocking, closed on exec)
-// becomes readable then, and the program ends itself on its own thread. Both
-// signals are blocked in the calling thread and in every thread started after
-// it, so call it first thing in main(), before any other thread exists. The
-// client library's handling of both (its engine shut down under the program,
-// or, now and then, nothing at all) never runs, and its shutdown on a signal
-// is refused. Later calls return the same descriptor.
+// byte to a pipe, once deliverTerminationSignals() has started the thread
+// that waits for them; the returned reading end (non-blocking, closed on
+// exec) becomes readable then, and the program ends itself on its own
+// thread. Both signals are blocked in the calling thread and in every thread
+// started after it, so call it first thing in main(), before any other
+// thread exists. The client library's handling of both (its engine shut down
+// under the program, or, now and then, nothing at all) never runs, and its
+// shutdown on a signal is refused. Later calls return the same descriptor.
 int catchTerminationSignals();
+
+// Starts the thread that waits for the caught signals (once; a signal that
+// came before is delivered then). The program starts it once the environment
+// is settled and the toolkit has set the locale: from then on a thread runs.
+void deliverTerminationSignals();
 
 // For a child process between fork and exec: no signal blocked, as a program
 // expects to start.
@@ -256,15 +262,44 @@ void unblockSignalsInChild();
 // program, once every connection is detached. Nothing attaches after it.
 void shutdownEngine();
 
+// Everything of the process's environment the engine and the program's file
+// names depend on, settled at once: the lock directory
+// (useOwnLockDirectory), the engine (useFirebird3Engine), ':' paths
+// (useColonPaths) and the file names' charset (useUtf8FileNames). Each of
+// them changes the environment or the C library's locale, which is safe only
+// while no other thread runs: call it first thing in main(), before the
+// toolkit's application object (which starts threads) and before any attach.
+void settleEnvironment();
+
 // The engine converts a file name from the charset of the C library's
 // LC_CTYPE to UTF-8 and back before it opens the file, and fails on any byte
 // that charset cannot hold (under C, POSIX or a locale that was never
 // generated, every byte above 0x7F). The program takes file names as UTF-8,
-// as its toolkit does; where the locale's charset is another, LC_CTYPE
-// becomes C.UTF-8, so a name passes unchanged whatever the locale. Call it
-// once the toolkit has set the locale, before the first attach (the engine
-// keeps the charset it first sees). True when LC_CTYPE was changed.
+// as its toolkit does. This sets the locale of the environment, as the
+// toolkit does at its start; where its charset is not UTF-8, LC_CTYPE
+// becomes C.UTF-8 in the environment (the other categories keep what the
+// user chose: a value of LC_ALL moves to each of them), so the toolkit's own
+// setlocale(LC_ALL, "") later comes to the same, and a name passes unchanged
+// whatever the locale. True when LC_CTYPE was changed.
 bool useUtf8FileNames();
+
+// The program's files are the Firebird 3 engine's (on-disk structure 12),
+// which a later engine does not open. Firebird 4's client library, the one
+// Debian 13 has, looks for its engine below a root of its own, where none
+// is installed, and then tries a server on localhost. So when FIREBIRD is
+// unset, it is set to the Firebird 3 engine's root beside the client library
+// (LIBDIR/firebird/3.0, holding plugins/libEngine12.so), which either client
+// library then loads. A FIREBIRD the user set is kept. Returns the root in
+// use, or nothing when no Firebird 3 engine is installed; missingEngine()
+// then names the file looked for.
+std::string useFirebird3Engine();
+const std::string& missingEngine();
+
+// A path with ':' is attached through a descriptor of the file, by its bare
+// number, which the engine joins to ISC_PATH: set to /proc/self/fd here,
+// once. Bare names of the program's own are attached as ./NAME, so ISC_PATH
+// means nothing else to it.
+void useColonPaths();
 
 // The engine keeps lock files in one directory for every process that uses
 // it, /tmp/firebird unless FIREBIRD_LOCK names another; a /tmp/firebird made

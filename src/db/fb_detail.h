@@ -30,7 +30,7 @@ protected:
 // whether the others are still there.
 struct DbState {
     isc_db_handle db = 0;
-    int dirFd = -1;                           // the directory a ':' path is attached through
+    int routeFd = -1;                         // the file a ":" path is attached through
     bool gone = false;                        // the Connection object was destroyed
     std::vector<isc_tr_handle*> transactions; // handles of live Transaction objects
     std::vector<HandleHolder*> holders;       // live queries

@@ -75,8 +75,15 @@ int catchTerminationSignals() {
     }
     signalPipe[0] = fds[0];
     signalPipe[1] = fds[1];
-    std::thread(waitForSignals).detach();
     return signalPipe[0];
+}
+
+void deliverTerminationSignals() {
+    static bool started = false;
+    if (started || signalPipe[1] < 0) return;
+    started = true;
+    // A signal that came before waits, blocked, for this thread's sigwait().
+    std::thread(waitForSignals).detach();
 }
 
 void unblockSignalsInChild() {

@@ -253,6 +253,7 @@ TEST(Connection, AQueryMayOutliveItsConnection) {
 // process of its own, where no thread exists before the signals are caught.
 [[noreturn]] void termAfterAttach() {
     const int fd = db::catchTerminationSignals();
+    db::deliverTerminationSignals();
     CatchDb c;
     db::Query q(c.db, c.tr);
     const bool attached = countRows(q, "SYUBETU") == 5;

@@ -1,13 +1,15 @@
 // Files in a Japanese directory under a locale whose charset cannot hold the
-// name (ctest runs this binary under LC_ALL=C, and locale_eucjp.sh under
-// a generated ja_JP.eucJP): the program's start sets the
-// file names' charset before the first attach, as here.
+// name (ctest runs this binary under LC_ALL=C, under a locale that was never
+// generated, and locale_eucjp.sh under a generated ja_JP.eucJP): the test
+// main settles the environment before any thread starts, as the program's
+// start does, and the toolkit's own setlocale(LC_ALL, "") comes to the same.
 #include <clocale>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
 #include <langinfo.h>
+#include <locale.h>
 
 #include <gtest/gtest.h>
 
@@ -21,12 +23,17 @@ using tolvane::test::exec;
 using tolvane::test::openSql;
 
 TEST(FileNamesUnderAnyLocale, AJapaneseDirectoryOpensWhateverTheLocale) {
-    // What the toolkit does at start: the locale of the environment.
-    std::setlocale(LC_ALL, "");
-    const bool plainC = std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0;
-    EXPECT_EQ(db::useUtf8FileNames(), plainC);
     EXPECT_STREQ(nl_langinfo(CODESET), "UTF-8");
-    EXPECT_FALSE(db::useUtf8FileNames());   // once is enough
+    EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), "C.UTF-8");
+    // Every other category keeps the user's locale (LANG, as LC_ALL in every
+    // run), or C's where it was never generated.
+    const char* lang = std::getenv("LANG");
+    ASSERT_NE(lang, nullptr);
+    const locale_t users = newlocale(LC_ALL_MASK, lang, nullptr);
+    const char* kept = users != nullptr ? lang : "C.UTF-8";
+    EXPECT_STREQ(std::setlocale(LC_COLLATE, nullptr), kept);
+    EXPECT_STREQ(std::setlocale(LC_MESSAGES, nullptr), kept);
+    if (users != nullptr) freelocale(users);
 
     const fs::path top = test::makeTempDir();
     const test::TempDatabases tmpl(test::Files::CatchOnly);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The catch-data file SORVENDA.FDB missing, read-only, and held by another
-# copy of the program: the start notice names the file, what is wrong and its
+# The catch-data file SORVENDA.FDB missing, read-only, held by another copy
+# of the program, and no engine installed to open it: the start notice names the file, what is wrong and its
 # directory, in Japanese; a later use of the file leads its error with a
 # Japanese line and the engine's text below; the entry window still proposes
 # today's date.
@@ -58,6 +58,28 @@ e2e_wait_active "$main"
 e2e_click "$main" 501 26
 e2e_wait_program_end
 e2e_log "ok: the read-only file is named as such"
+
+# No Firebird 3 engine installed: the program alone, in a mount namespace of
+# its own, sees an empty plugin directory where the engine would be.
+if [ "$(id -u)" = 0 ] && command -v unshare >/dev/null; then
+  client=$(ldconfig -p | awk '/libfbclient\.so\.2 /{p = $NF} END {print p}')
+  plugins="$(dirname "$(readlink -f "$client")")/firebird/3.0/plugins"
+  printf '#!/bin/sh\nexec unshare --mount --propagation private sh -c %s sh "%s" "%s"\n' \
+    "'mount -t tmpfs none \"\$1\" && exec \"\$2\"'" "$plugins" "$E2E_PROGRAM" >"$E2E_DIR/no-engine"
+  chmod +x "$E2E_DIR/no-engine"
+  program=$E2E_PROGRAM E2E_PROGRAM=$E2E_DIR/no-engine E2E_RUN="$E2E_DIR/no-engine-run"
+  e2e_start_program
+  E2E_PROGRAM=$program
+  main=$(e2e_shown "釣果記録" 600 480)
+  notice_says "$file を開けません：Firebird 3 のデータベースエンジンが見つかりません" \
+    "探した場所：" "firebird/3.0/plugins/libEngine12.so"
+  e2e_wait_active "$main"
+  e2e_click "$main" 501 26
+  e2e_wait_program_end
+  e2e_log "ok: the missing engine is named with where it was looked for"
+else
+  e2e_log "the missing engine is not tried: needs root and unshare"
+fi
 
 # Held by another copy of the program, started first in the same directory.
 E2E_RUN="$E2E_DIR/held"

@@ -4,6 +4,8 @@
 # UTF-8 locale in a directory with ':' in its path. Each time a trip is
 # stored - the refused save's lists give the species and the place - and read
 # back from the file; under C the main window's title still reads 釣果記録.
+# Both runs watch the environment (E2E_ENVWATCH, preloaded): no variable and
+# no locale may change once a thread beside the main one runs.
 #   tests/e2e/directories.sh build/app/tolvane .
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -48,16 +50,22 @@ store_trip() {
   e2e_wait_active "$main"
   e2e_click "$main" 501 26                       # 閉じる
   e2e_wait_program_end
+  if [ -n "${E2E_ENVWATCH:-}" ]; then
+    grep -q "^envwatch: watching" "$E2E_DIR/program.log" || e2e_fail "the environment was not watched"
+    ! grep "^envwatch: .* threads running" "$E2E_DIR/program.log" >&2 ||
+      e2e_fail "the environment or the locale changed while threads ran"
+  fi
   e2e_expect_eq "1|$(date +%Y/%m/%d)|東京湾|アジ" \
     "$(e2e_sql SORVENDA.FDB "select CODENO, DAY_DATA, BASYO, FISH1 from FISH_DATA")" \
     "the trip read back from $E2E_RUN"
 }
 
 E2E_RUN="$E2E_DIR/釣り 日記/2026"
-E2E_PROGRAM_ENV=(LC_ALL=C LANG=C)
+watch=(${E2E_ENVWATCH:+LD_PRELOAD=$E2E_ENVWATCH})
+E2E_PROGRAM_ENV=(LC_ALL=C LANG=C "${watch[@]}")
 CHECK_TITLE=1 store_trip
 
 E2E_RUN="$E2E_DIR/港:2026/釣り"
-E2E_PROGRAM_ENV=()
+E2E_PROGRAM_ENV=("${watch[@]}")
 store_trip
 e2e_pass

@@ -1,5 +1,7 @@
 #include "support/test_databases.h"
 
+#include "db/fb.h"
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,11 +53,17 @@ void copyIn(const fs::path& dir, const char* name) {
 fs::path sourceDir() { return fs::path(TOLVANE_SOURCE_DIR); }
 
 void prepareFirebirdEnvironment() {
+    static bool done = false;
+    if (done) return;   // the environment changes only before the first thread
+    done = true;
     if (std::getenv("FIREBIRD_LOCK") == nullptr) {
         const fs::path lock = fs::temp_directory_path() / ("tolvane-fblock-" + std::to_string(getuid()));
         fs::create_directories(lock);
         setenv("FIREBIRD_LOCK", lock.c_str(), 1);
     }
+    // The isql-fb the tests start is Firebird 3's, as the program's engine.
+    setenv("FIREBIRD_VERSION", "3.0", 1);
+    db::settleEnvironment();
 }
 
 FileHolder::FileHolder(const std::string& file) {

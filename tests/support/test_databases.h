@@ -59,7 +59,9 @@ private:
 // A new empty directory under the system's temporary directory.
 std::filesystem::path makeTempDir(const std::string& prefix = "tolvane-test-");
 
-// Points FIREBIRD_LOCK at a directory of this user's own unless it is set.
+// Points FIREBIRD_LOCK at a directory of this user's own unless it is set,
+// then settles the environment as the program does: first thing in a test
+// main, before any thread starts.
 void prepareFirebirdEnvironment();
 
 // The checkout's top directory (scripts/, schema/).
