@@ -13,7 +13,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --tests
 
 : "${BUILD_DIR:=$here/build}"
 : "${FIREBIRD_LOCK:=${TMPDIR:-/tmp}/tolvane-fblock-$(id -u)}"

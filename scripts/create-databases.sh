@@ -21,6 +21,11 @@ dir=$(cd "$dir" && pwd)
 export FIREBIRD_LOCK
 mkdir -p "$FIREBIRD_LOCK"
 
+# The program's engine is Firebird 3, whose files (on-disk structure 12) a
+# later engine does not open, nor Firebird 3 a later one's. Debian 13's
+# isql-fb is a wrapper that picks the Firebird version by FIREBIRD_VERSION
+# (the newest installed one otherwise); Debian 12's is Firebird 3's own.
+export FIREBIRD_VERSION=3.0
 ISQL=$(command -v isql-fb || true)
 if [ -z "$ISQL" ]; then
   echo "create-databases: isql-fb not found (run scripts/install-deps.sh)" >&2
@@ -52,6 +57,14 @@ create() {
     iconv -f UTF-8 -t CP932 "$here/schema/$ddl"; } >"$script"
   if ! "$ISQL" -q -b -e -i "$script" >/dev/null; then
     echo "create-databases: failed to create $target" >&2
+    return 1
+  fi
+  # The header page's on-disk structure version (at byte 18; the high bit
+  # marks a Firebird file): 12, or the program could not open the file.
+  local ods
+  ods=$(od -An -tu2 -j18 -N2 "$made" | tr -d ' ')
+  if [ "$((ods & 0x7FFF))" != 12 ]; then
+    echo "create-databases: $ISQL made on-disk structure $((ods & 0x7FFF)), not Firebird 3's 12: is firebird3.0-utils installed?" >&2
     return 1
   fi
   # Moved into place only when complete, and never over a file that appeared

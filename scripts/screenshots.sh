@@ -7,7 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 
-bash "$here/scripts/install-deps.sh"
+bash "$here/scripts/install-deps.sh" --tests
 
 : "${BUILD_DIR:=$here/build}"
 : "${SHOTS_DIR:=$here/shots}"

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --tests
 
 : "${BUILD_DIR:=$here/build}"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}

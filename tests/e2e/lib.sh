@@ -36,6 +36,9 @@ if [ "${E2E_TRACE:-0}" = 1 ]; then
 fi
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+# isql-fb reads the files back with Firebird 3, the program's engine (Debian
+# 13's isql-fb takes the newest version installed otherwise).
+export FIREBIRD_VERSION=3.0
 E2E_PIDS=()
 E2E_DIR=""
 E2E_RUN=""                 # the program's directory: $E2E_DIR/run unless set before e2e_start_program
