@@ -1,6 +1,7 @@
 // Program entry: creates the data module and the main window and runs the
 // message loop. Reads no argument, and of the environment only what the
-// engine's lock directory needs (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR).
+// engine's lock directory needs (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR) and
+// the window system's choice (QT_QPA_PLATFORM, DISPLAY).
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,7 @@
 #include "db/fb.h"
 #include "imaging/codec.h"
 #include "ui/form.h"
+#include "ui/window_system.h"
 
 namespace {
 
@@ -44,6 +46,9 @@ int main(int argc, char** argv) {
     // caught from the start, acted on once the main thread waits for events.
     const int signalPipe = tolvane::db::catchTerminationSignals();
 
+    // Where no platform is named and an X display is there, the program runs
+    // on X, Wayland desktops included (ui/window_system.h).
+    argv = tolvane::ui::choosePlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
     // The locale the toolkit has just set decides how the engine converts the
