@@ -13,6 +13,8 @@ PACKAGES=(
   xvfb xauth imagemagick python3
   openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils xclip
   ibus ibus-mozc dbus-x11 fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+  # Needed only by the tests: the Wayland end-to-end run (tests/e2e/wayland.sh).
+  sway xwayland wtype jq qt6-wayland
 )
 
 missing=()
