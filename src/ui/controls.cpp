@@ -547,7 +547,9 @@ void ComboBox::setImeMode(ImeMode m) {
     ime_ = m;
     applyIme(this, m);
     if (lineEdit() != nullptr) applyIme(lineEdit(), m);
-    if (view() != nullptr && m == ImeMode::Off) applyIme(view(), m);
+    // The dropped list answers as the box does: off while the box is off,
+    // its own answer (keepListInputMethod) otherwise.
+    if (view() != nullptr) applyIme(view(), m);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e) {
