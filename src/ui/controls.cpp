@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QApplication>
@@ -566,10 +567,8 @@ void ComboBox::keyPressEvent(QKeyEvent* e) {
 void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
     detail::Typing typing(isEditable() ? gate_.data() : nullptr, true);
     detail::deliverInputMethod(this, e, OnKeyPress, composition_, [this](QInputMethodEvent* ev) {
-        const bool outer = !inInputMethod_;
-        inInputMethod_ = true;
+        const QScopedValueRollback<bool> inside(inInputMethod_, true);
         QComboBox::inputMethodEvent(ev);
-        if (outer) inInputMethod_ = false;
     });
 }
 
