@@ -16,20 +16,21 @@ mkdir -m 700 -p "$WL_HOME/run"
 # keyboard, as on GNOME (sway's default only marks it).
 printf '%s\n' 'xwayland enable' 'default_floating_border none' 'focus_on_window_activation focus' \
   "exec sh -c 'echo \$DISPLAY \$WAYLAND_DISPLAY >$WL_HOME/display'" >"$E2E_DIR/sway.conf"
-as_user() { "$@"; }
+AS_USER=()
 if [ "$WL_USER" = root ]; then
-  WL_USER=nobody
+  WL_USER=nobody AS_USER=(runuser -u nobody --)
   chmod 755 "$E2E_DIR"
   chown -R nobody: "$WL_HOME"
-  as_user() { runuser -u nobody -- "$@"; }
 fi
-as_user env -i HOME="$WL_HOME" XDG_RUNTIME_DIR="$WL_HOME/run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+"${AS_USER[@]}" env -i HOME="$WL_HOME" XDG_RUNTIME_DIR="$WL_HOME/run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
   WLR_RENDERER=pixman PATH=/usr/bin:/bin sway -c "$E2E_DIR/sway.conf" >"$E2E_DIR/sway.log" 2>&1 &
 E2E_PIDS+=("$!")
 e2e_poll 10 test -s "$WL_HOME/display" || e2e_fail "sway did not start: $(tail -3 "$E2E_DIR/sway.log")"
 read -r DISPLAY WAYLAND_DISPLAY <"$WL_HOME/display"
+[ -n "$WAYLAND_DISPLAY" ] || e2e_fail "sway has no X display: $(tail -3 "$E2E_DIR/sway.log")"
 export DISPLAY WAYLAND_DISPLAY="$WL_HOME/run/$WAYLAND_DISPLAY" SWAYSOCK=$(echo "$WL_HOME"/run/sway-ipc.*)
-[ "$WL_USER" = "$(id -un)" ] || as_user env DISPLAY="$DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null
+E2E_PIDS+=("$(basename "$SWAYSOCK" | cut -d. -f3)")   # sway itself, ended first (its socket bears its id)
+[ -z "${AS_USER[*]}" ] || "${AS_USER[@]}" env DISPLAY="$DISPLAY" xhost "+si:localuser:$(id -un)" >/dev/null
 # A keyboard plugged in for the whole run (a wtype reading its text holds
 # one); each key is typed by a wtype of its own.
 mkfifo "$E2E_DIR/keys"
