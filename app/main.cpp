@@ -1,7 +1,8 @@
 // Program entry: creates the data module and the main window and runs the
 // message loop. Reads no argument, and of the environment only what the
 // engine needs: its lock directory (FIREBIRD_LOCK, XDG_RUNTIME_DIR, TMPDIR),
-// its root (FIREBIRD) and the locale its file names are converted by.
+// its root (FIREBIRD) and the locale its file names are converted by; and
+// the window system's choice (QT_QPA_PLATFORM, DISPLAY).
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,6 +17,7 @@
 #include "db/fb.h"
 #include "imaging/codec.h"
 #include "ui/form.h"
+#include "ui/window_system.h"
 
 namespace {
 
@@ -49,6 +51,9 @@ int main(int argc, char** argv) {
     // has set the locale, acted on once the main thread waits for events.
     const int signalPipe = tolvane::db::catchTerminationSignals();
 
+    // Where no platform is named and an X display is there, the program runs
+    // on X, Wayland desktops included (ui/window_system.h).
+    argv = tolvane::ui::choosePlatform(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvane"));
     tolvane::db::deliverTerminationSignals();

@@ -22,13 +22,15 @@ RUN_PACKAGES=(
 
 # Tests and benchmarks only: GoogleTest and Google Benchmark, the desktop the
 # end-to-end runs drive (Xvfb, openbox, xdotool, the X utilities, a
-# clipboard tool, screenshots), and both Japanese input methods they type
-# through.
+# clipboard tool, screenshots), both Japanese input methods they type
+# through, and a Wayland desktop with XWayland, its typist and Qt's Wayland
+# plugin (tests/e2e/wayland.sh).
 TEST_PACKAGES=(
   libgtest-dev libbenchmark-dev
   xvfb xauth imagemagick python3
   openbox xdotool x11-utils x11-xserver-utils x11-xkb-utils xclip
   ibus ibus-mozc dbus-x11 fcitx5 fcitx5-mozc fcitx5-frontend-qt6
+  sway xwayland wtype jq qt6-wayland
 )
 
 packages=("${RUN_PACKAGES[@]}")

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QApplication>
@@ -547,7 +548,9 @@ void ComboBox::setImeMode(ImeMode m) {
     ime_ = m;
     applyIme(this, m);
     if (lineEdit() != nullptr) applyIme(lineEdit(), m);
-    if (view() != nullptr && m == ImeMode::Off) applyIme(view(), m);
+    // The dropped list answers as the box does: off while the box is off,
+    // its own answer (keepListInputMethod) otherwise.
+    if (view() != nullptr) applyIme(view(), m);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent* e) {
@@ -564,10 +567,8 @@ void ComboBox::keyPressEvent(QKeyEvent* e) {
 void ComboBox::inputMethodEvent(QInputMethodEvent* e) {
     detail::Typing typing(isEditable() ? gate_.data() : nullptr, true);
     detail::deliverInputMethod(this, e, OnKeyPress, composition_, [this](QInputMethodEvent* ev) {
-        const bool outer = !inInputMethod_;
-        inInputMethod_ = true;
+        const QScopedValueRollback<bool> inside(inInputMethod_, true);
         QComboBox::inputMethodEvent(ev);
-        if (outer) inInputMethod_ = false;
     });
 }
 

@@ -77,23 +77,34 @@ qint64 nowMs() {
 }
 
 // The text committed into a box as the focus left it, and when; empty when
-// there is none or a new composition began since.
+// there is none or a new composition began since. One for the program, not
+// one a box: the box the focus goes to, whose Composition reads it, may be
+// any box of any window.
 struct LeftCommit {
     QString text;
     qint64 at = 0;
 };
-LeftCommit leftCommit;
+LeftCommit commitAsFocusLeft;
 
-constexpr qint64 kFocusCommitMs = 100;    // the commit comes just before the focus leaves
-constexpr qint64 kSecondCommitMs = 1000;  // the input method's own commit follows soon
+// A commit that ended a composition at most this long before the box lost
+// the focus is taken for the one Qt has the input context make as the focus
+// moves (the same pass of the event loop; 100 ms leaves room for a loaded
+// machine). A commit the user made with Enter is older than that by the
+// time a click or Tab moves on.
+constexpr qint64 kFocusCommitMs = 100;
+// The input method's own second commit comes over its connection to the
+// program right after the focus change. Within a second it is taken for that
+// one; later, the same word is taken as typed again on purpose, which takes a
+// person longer than that.
+constexpr qint64 kSecondCommitMs = 1000;
 }  // namespace
 
 bool Composition::admit(const QInputMethodEvent* e) {
-    if (composing_ || leftCommit.text.isEmpty() || !e->preeditString().isEmpty() ||
-        e->replacementLength() != 0 || e->commitString() != leftCommit.text ||
-        nowMs() - leftCommit.at > kSecondCommitMs)
+    if (composing_ || commitAsFocusLeft.text.isEmpty() || !e->preeditString().isEmpty() ||
+        e->replacementLength() != 0 || e->commitString() != commitAsFocusLeft.text ||
+        nowMs() - commitAsFocusLeft.at > kSecondCommitMs)
         return true;
-    leftCommit.text.clear();
+    commitAsFocusLeft.text.clear();
     return false;
 }
 
@@ -107,14 +118,14 @@ bool Composition::follow(const QInputMethodEvent* e) {
         committed_.clear();
     }
     composing_ = !e->preeditString().isEmpty();
-    if (composing_) leftCommit.text.clear();
+    if (composing_) commitAsFocusLeft.text.clear();
     if (abandoned) QGuiApplication::inputMethod()->reset();
     return abandoned;
 }
 
 void Composition::focusLeft() {
     if (!committed_.isEmpty() && nowMs() - committedAt_ <= kFocusCommitMs)
-        leftCommit = {committed_, nowMs()};
+        commitAsFocusLeft = {committed_, nowMs()};
     committed_.clear();
 }
 

@@ -18,9 +18,10 @@ namespace tolvane::ui::detail {
 // that type nothing (arrows, Tab, function keys, Ctrl and Alt chords).
 QString typedChars(const QKeyEvent* e);
 
-// Passes each typed character of `e` through `h`. Returns nullptr when the
-// event is to be handled as it is, or a replacement event (possibly with an
-// empty text: then it is dropped entirely).
+// Passes each typed character of `e` through `h` and returns the verdict:
+// `pass` when the handler left them all as they were (handle `e`); else the
+// replacement event carrying what it made of them, or null when it swallowed
+// every one (then the key is dropped).
 struct KeyVerdict {
     bool pass = true;                  // handle `e` unchanged
     std::unique_ptr<QKeyEvent> event;  // otherwise this, or nothing when null
@@ -33,7 +34,10 @@ KeyVerdict previewKey(QWidget* w, QKeyEvent* e, const KeyPressHandler& h);
 bool previewInputMethod(QWidget* w, QInputMethodEvent* e, const KeyPressHandler& h,
                         std::unique_ptr<QInputMethodEvent>& out);
 
-// Follows the composition of one box through its input-method events.
+// Follows the composition of one box through its input-method events. Each
+// box has its own; what they share, one for the whole program, is the text
+// committed as the focus last left a box (the second commit below), read by
+// whichever box of whichever window took the focus.
 //
 // An event that empties the preedit without committing anything, after a
 // preedit was shown, ends an abandoned composition (Escape, or the preedit
@@ -44,10 +48,10 @@ bool previewInputMethod(QWidget* w, QInputMethodEvent* e, const KeyPressHandler&
 // When the focus leaves a box in the middle of a composition, Qt has the
 // input context commit the preedit into the box it was typed in; some input
 // methods then commit the same composition once more, into the box that
-// took the focus. That second commit is dropped: a commit of exactly the
-// text just committed as the focus left another box, arriving within a
-// second at a box with no composition of its own and before any new
-// composition began.
+// took the focus, which may be in another window. That second commit is
+// dropped: a commit of exactly the text committed as the focus left another
+// box, arriving within a second at a box with no composition of its own and
+// before any new composition began.
 class Composition {
 public:
     // Before the box handles `e`: false when it is to be dropped.

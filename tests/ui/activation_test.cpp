@@ -7,11 +7,14 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/platform.h"
 #include "ui/testing/driver.h"
+#include "ui/window_system.h"
 
 using namespace tolvane::ui;
 using tolvane::ui::testing::Driver;
@@ -142,4 +145,19 @@ TEST(Activation, ABoxOverAModalWindowGivesItBackToThatWindow) {
     drv.click(main.Btn_Go);
     EXPECT_TRUE(main.isActiveWindow());
     EXPECT_TRUE(main.entered.isEmpty());
+}
+
+// Where the compositor decides the activation (Wayland), the program asks for
+// X first when an X display is there; a platform the user names stands.
+TEST(Activation, XIsAskedForFirstWhereADisplayIsThereAndNoPlatformIsNamed) {
+    char prog[] = "tolvane", opt[] = "-platform", theirs[] = "wayland";
+    char* argv[] = {prog, opt, theirs};
+    using Args = std::vector<std::string>;
+    const Args xFirst{"tolvane", "-platform", "xcb;wayland"};
+    EXPECT_EQ(withPlatformChoice(1, argv, nullptr, ":0"), xFirst);
+    EXPECT_EQ(withPlatformChoice(1, argv, "", ":0"), xFirst);
+    EXPECT_EQ(withPlatformChoice(1, argv, "wayland", ":0"), Args{"tolvane"});
+    EXPECT_EQ(withPlatformChoice(1, argv, nullptr, ""), Args{"tolvane"});
+    // The user's -platform comes after ours: Qt takes the last.
+    EXPECT_EQ(withPlatformChoice(3, argv, nullptr, ":0").back(), "wayland");
 }

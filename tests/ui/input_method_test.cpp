@@ -89,6 +89,11 @@ TEST(InputMethodOff, BoxesAnswerThatTheyTakeNoInputMethodTextAndDropWhatComes) {
     EXPECT_FALSE(takesInputMethod(f.CBox_Shio->lineEdit()));
     f.CBox_Shio->setImeMode(ImeMode::Hiragana);
     EXPECT_TRUE(takesInputMethod(f.CBox_Shio));
+    // Its dropped-down list takes the input method again too.
+    drv.focus(f.CBox_Shio);
+    drv.pressKey(f.CBox_Shio, Qt::Key_F4);
+    ASSERT_TRUE(f.CBox_Shio->view()->isVisible());
+    EXPECT_TRUE(takesInputMethod(f.CBox_Shio->view()));
 }
 
 TEST(InputMethodCombo, DroppedListKeepsTheInputMethodWhenNothingIsMarked) {
