@@ -88,9 +88,9 @@ cleanup() {
   unmount_under "$root"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-trap 'exit 129' HUP
+trap 'say interrupted; exit 130' INT
+trap 'say interrupted; exit 143' TERM
+trap 'say interrupted; exit 129' HUP
 
 if ! command -v debootstrap >/dev/null; then
   say "installing debootstrap"
