@@ -129,17 +129,18 @@ mkdir -p "$root/srv/tolvane"
 tar -C "$here" --exclude=./.git --exclude='./build*' --exclude=./data --exclude=./shots -cf - . |
   tar -C "$root/srv/tolvane" -xf -
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+# The root's /tmp emptied: what a failed run kept there (an e2e run's
+# directory) stays until the next run.
+find "$root/tmp" -xdev -mindepth 1 -delete
 
 # The root bound onto itself is a mount point, which `unshare --mount` inside
-# the chroot needs; then the kernel's file systems, and /tmp and /dev/shm of
-# its own.
+# the chroot needs; then the kernel's file systems, and a /dev/shm of its own.
 mount --bind "$root" "$root"
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-mount -t tmpfs -o mode=1777 tmpfs "$root/tmp"
 
 step=$SECONDS
 say "running scripts/test.sh in the Debian 13 root"
