@@ -849,9 +849,11 @@ QImage readRunLengthBmp(const QByteArray& bytes, const BmpHeader& h)
     return image;
 }
 
-// Qt's reader widens a colour channel of fewer than 8 bits by shifting it
-// up, so the 5 bits of a 16-bit file give 0 ... 248 and white reads 248,
-// 248, 248. Each such channel is stretched here to the full 0 ... 255.
+// Qt's reader widens a colour channel of fewer than 8 bits by putting its
+// value in the top bits of the byte: some Qt versions leave the low bits
+// zero (the 5 bits of a 16-bit file give 0 ... 248, white reads 248, 248,
+// 248), others fill them. Each such channel's value is taken back from the
+// top bits, whichever Qt read it, and stretched to the full 0 ... 255.
 void stretchNarrowChannels(QImage& image, const QByteArray& bytes, const BmpHeader& h)
 {
     std::uint32_t masks[4] = {0x7C00, 0x03E0, 0x001F, 0};   // red, green, blue, alpha: 5-5-5
@@ -876,9 +878,9 @@ void stretchNarrowChannels(QImage& image, const QByteArray& bytes, const BmpHead
         const std::uint32_t top = masks[c] >> std::countr_zero(masks[c]);
         if (top >= 255)
             continue;   // 8 bits are taken as they are (more Qt cannot take)
-        const std::uint32_t step = 256 / (top + 1);   // what Qt multiplied by
-        for (std::uint32_t v = 0; v <= top; ++v)
-            stretch[c][v * step] = uchar((v * 255 + top / 2) / top);
+        const int low = 8 - std::bit_width(top);   // the bits Qt added below the value
+        for (std::uint32_t q = 0; q < 256; ++q)
+            stretch[c][q] = uchar((std::min(q >> low, top) * 255 + top / 2) / top);
         any = true;
     }
     if (!any)

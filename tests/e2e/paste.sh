@@ -33,7 +33,7 @@ offer() {  # FILE: the picture offered on the clipboard by another program
 
 # A trip and three memos, the trip and memo 1 with a 64 x 48 JPEG map.
 convert -size 64x48 gradient:red-blue "$E2E_DIR/small.jpg"
-map_hex=$(xxd -p "$E2E_DIR/small.jpg" | tr -d '\n')
+map_hex=$(od -An -v -tx1 "$E2E_DIR/small.jpg" | tr -d " \n")
 plant() {
   e2e_sql SORVENDA.FDB "insert into FISH_DATA (CODENO, DAY_DATA, BASYO, FISH1, FISH1_KAZU, CHIZU)
       values (1, '2024/05/01', '東京湾', 'アジ', 10, x'$map_hex');

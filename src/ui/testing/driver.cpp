@@ -61,13 +61,25 @@ bool differs(QRgb a, QRgb b) {
 
 // Whether the text in `with` (its pixels that `without` lacks) lies inside
 // `area` shrunk by `margin` and farther than `margin` from every line of
-// `without` (its pixels unlike the colour at the area's centre). `enclosed`:
-// each text pixel must also have such a line above, below, left and right of
-// it (a frame whose place only its drawing shows).
+// `without` (its pixels unlike the area's commonest colour, its inside; any
+// one point, the centre too, may fall on a line, as a short group's frame
+// line does in some Qt versions). `enclosed`: each text pixel must also have
+// such a line above, below, left and right of it (a frame whose place only
+// its drawing shows).
 bool standsClear(const QImage& with, const QImage& without, const QRect& area, int margin,
                  bool enclosed) {
     const QRect clear = area.adjusted(margin, margin, -margin, -margin);
-    const QRgb inside = without.pixel(area.center());
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (without.valid(x, y)) ++counts[without.pixel(x, y)];
+    QRgb inside = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            inside = it.key();
+        }
     const auto line = [&](int u, int v) { return differs(without.pixel(u, v), inside); };
     const auto lineTowards = [&](int x, int y, int dx, int dy) {
         for (x += dx, y += dy; without.valid(x, y); x += dx, y += dy)
