@@ -20,7 +20,8 @@ bash scripts/install-deps.sh --tests
 export FIREBIRD_LOCK
 mkdir -p "$FIREBIRD_LOCK"
 
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTOLVANE_BUILD_TESTS=ON -DTOLVANE_BUILD_BENCH=ON >/dev/null
 
 # Headless benchmarks get a desktop-sized screen: Qt's offscreen screen is
 # 800 x 800 by default, on which the larger windows would open scrolled.

@@ -11,7 +11,7 @@ bash "$here/scripts/install-deps.sh" --tests
 
 : "${BUILD_DIR:=$here/build}"
 : "${SHOTS_DIR:=$here/shots}"
-cmake -S "$here" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_BUILD_TESTS=ON >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target tolvane_screenshots
 
 : "${FIREBIRD_LOCK:=${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/tolvane-fblock-$(id -u)}"

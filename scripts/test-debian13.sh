@@ -142,13 +142,74 @@ mount --bind /dev "$root/dev"
 mount --bind /dev/pts "$root/dev/pts"
 mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
 
+# In the root, with a clean environment.
+in_root() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+# fb_sql FILE STATEMENTS [in_root]: isql-fb's output, Firebird 3's isql-fb in
+# either release; on this machine unless in_root is given.
+fb_sql() {
+  printf '%s\n' "$2" | ${3:-} env FIREBIRD_VERSION=3.0 isql-fb -q -u kvo -p 9517 "$1" | tr -s ' \n' ' '
+}
+fail_check() { say "FAILED: $*"; exit 1; }
+
+# The run command, as a person starts it, on files made on this machine
+# (Debian 12) with a trip in them: it installs no test tool (where it installs
+# anything: a kept root has everything already) and starts the program,
+# which is ended once it has run for three seconds. The build directory is
+# the one the tests then use (they add the tests to it).
+step=$SECONDS
+made12=$root/srv/made-on-12
+rm -rf "$made12"
+bash "$here/scripts/create-databases.sh" "$made12" >/dev/null
+fb_sql "$made12/SORVENDA.FDB" "insert into FISH_DATA (CODENO, DAY_DATA, BASYO) values (1, '2026/12/01', 'made-on-12'); commit;" >/dev/null
+installed() { in_root dpkg-query -W -f='${db:Status-Abbrev}${Package}\n' | sed -n 's/^ii *//p' | sort; }
+before=$(installed)
+say "running scripts/run.sh in the Debian 13 root"
+in_root QT_QPA_PLATFORM=offscreen BUILD_DIR=/srv/tolvane-build bash /srv/tolvane/scripts/run.sh /srv/made-on-12 \
+  >"$dir/run.log" 2>&1 &
+run_pid=$!
+program_up() {
+  local p
+  for p in $(inside); do
+    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" = "$root/srv/tolvane-build/app/tolvane" ] && echo "$p" && return 0
+  done
+  return 1
+}
+up=0
+while kill -0 "$run_pid" 2>/dev/null; do
+  if pid=$(program_up); then
+    up=$((up + 1))
+    if [ "$up" -ge 3 ]; then kill "$pid"; break; fi
+  fi
+  sleep 1
+done
+wait "$run_pid" 2>/dev/null || true
+[ "$up" -ge 3 ] || { tail -n 20 "$dir/run.log" >&2; fail_check "scripts/run.sh did not start the program"; }
+new=$(comm -13 <(printf '%s\n' "$before") <(installed))
+tests=$(sed -n '/^TEST_PACKAGES=(/,/^)/p' "$here/scripts/install-deps.sh" | sed '1d;$d;s/#.*//' | tr -s ' ' '\n' | sed '/^$/d' | sort)
+wrong=$(comm -12 <(printf '%s\n' "$new") <(printf '%s\n' "$tests") | tr '\n' ' ')
+[ -z "$wrong" ] || fail_check "scripts/run.sh installed test tools: $wrong"
+say "run.sh installed $(printf '%s' "$new" | grep -c . || true) packages, no test tool, and started the program ($(took "$step"))"
+
+# Files move between the releases both ways: the trip made on Debian 12 is
+# read and one added on Debian 13, and a file made on Debian 13 gets a trip;
+# both are read back here.
+in_root bash /srv/tolvane/scripts/create-databases.sh /srv/made-on-13 >/dev/null
+got=$(fb_sql /srv/made-on-12/SORVENDA.FDB "select BASYO from FISH_DATA where CODENO = 1;
+  insert into FISH_DATA (CODENO, BASYO) values (2, 'added-on-13'); commit;" in_root)
+[[ $got == *made-on-12* ]] || fail_check "Debian 13 did not read the trip made on Debian 12: $got"
+fb_sql /srv/made-on-13/SORVENDA.FDB "insert into FISH_DATA (CODENO, BASYO) values (3, 'made-on-13'); commit;" in_root >/dev/null
+got=$(fb_sql "$made12/SORVENDA.FDB" "select BASYO from FISH_DATA order by CODENO;")$(fb_sql "$root/srv/made-on-13/SORVENDA.FDB" "select BASYO from FISH_DATA;")
+[[ $got == *made-on-12*added-on-13*made-on-13* ]] || fail_check "Debian 12 did not read the files written on Debian 13: $got"
+rm -rf "$made12" "$root/srv/made-on-13"
+say "files made on Debian 12 and 13 read and written on both"
+
 step=$SECONDS
 say "running scripts/test.sh in the Debian 13 root"
 # In the background, so that a signal to this script is taken at once.
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 \
-  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-  BUILD_DIR=/srv/tolvane-build \
-  bash /srv/tolvane/scripts/test.sh &
+in_root BUILD_DIR=/srv/tolvane-build bash /srv/tolvane/scripts/test.sh &
 status=0
 wait $! || status=$?
 if [ "$status" -eq 0 ]; then

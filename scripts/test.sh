@@ -14,6 +14,7 @@ export FIREBIRD_LOCK
 mkdir -p "$FIREBIRD_LOCK"
 
 jobs=$(nproc)
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTOLVANE_BUILD_TESTS=ON -DTOLVANE_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD_DIR" -j "$jobs"
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$jobs" --timeout 300
