@@ -290,7 +290,7 @@ void TShowF::showPictures(bool mapAndTide, bool photos) {
         try {
             const tolvane::db::Field& f = q.fieldByName(r.column);
             if (r.test == NullTest::With && f.isNull()) continue;
-            std::string bytes = f.asBytes();
+            std::string bytes = f.takeBytes();
             // A JPEG picture is decoded only as large as its box shows it; its
             // full-size pixels come at their first need (a window opened from
             // here that enlarges or stores it). An empty value (NULL without
