@@ -99,11 +99,16 @@ DisplayCopy displayCopyOf(const pictures::Picture& picture, const ImageView& vie
                                 shown.height() * sy)
                              .toAlignedRect()
                              .intersected(pixels.rect());
+    // In a format the window's backing store takes as it is, 32 bits a pixel,
+    // so that the paint only copies it (24-bit pixels were converted at every
+    // paint); a smooth scale is quicker in it too.
+    const QImage::Format drawn =
+        pixels.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shownSize.width() &&
         source.height() >= 2 * shownSize.height()) {
-        copy.pixels = shrinkRgb888(pixels, source, shownSize);
+        copy.pixels = shrinkRgb888(pixels, source, shownSize).convertToFormat(drawn);
     } else {
-        const QImage part = source == pixels.rect() ? pixels : pixels.copy(source);
+        const QImage part = (source == pixels.rect() ? pixels : pixels.copy(source)).convertToFormat(drawn);
         copy.pixels = part.size() == shownSize
                           ? part
                           : part.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
