@@ -135,6 +135,9 @@ public:
     std::int32_t asInteger() const;   // NULL gives 0; text is parsed (Error if not a number)
     double asFloat() const;           // NULL gives 0; decimal/numeric columns as float
     std::string asBytes() const;      // blob or text bytes as stored (no conversion)
+    // As asBytes, but a blob's bytes are handed over as read, not copied from
+    // the row's kept copy: the next asking reads the blob again.
+    std::string takeBytes() const;
     bool isBlob() const;
 
 private:

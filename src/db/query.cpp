@@ -687,6 +687,20 @@ struct Query::Impl final : detail::HandleHolder {
         return *slot;
     }
 
+    // A blob's bytes of the current row moved out of the kept copy (read now
+    // when there is none); other fields as bytesOf gives them.
+    std::string takeBytesOf(int index) {
+        const char* row = currentRow();
+        const Column& c = cols[static_cast<size_t>(index)];
+        if (!row || nullIn(row, c) || c.type != SQL_BLOB) return bytesOf(index);
+        std::optional<std::string>* slot =
+            cacheRow == pos ? &blobCache[static_cast<size_t>(index)] : nullptr;
+        if (!slot || !*slot) return readBlob(numberIn<ISC_QUAD>(row, c));
+        std::string bytes = std::move(**slot);
+        slot->reset();
+        return bytes;
+    }
+
     // Raw value of a field as the program sees it: text and blobs as stored bytes.
     std::string bytesOf(int index) {
         const char* row = currentRow();
@@ -899,6 +913,11 @@ double Field::asFloat() const {
 std::string Field::asBytes() const {
     if (isNull()) return std::string();
     return query_->impl_->bytesOf(index_);
+}
+
+std::string Field::takeBytes() const {
+    if (isNull()) return std::string();
+    return query_->impl_->takeBytesOf(index_);
 }
 
 // ----------------------------------------------------------------- Query

@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <vector>
 
 // jpeglib.h first: its configuration decides which messages jerror.h declares.
 #include <jpeglib.h>
@@ -92,20 +94,169 @@ void setTooLarge(char* message, std::int64_t width, std::int64_t height)
                   static_cast<long long>(kMaxPixels));
 }
 
-// Zero bytes put before the marker that ends each scan of an arithmetic-
-// coded file, for each component of the picture. Its decoder, unlike the
-// Huffman one, meets the end of the data without a warning and decodes
-// zeros from there on, so a file cut short with an end marker after it
-// reads as a whole one. Zeros are what it reads past the marker anyway, so
-// the fill changes no pixel; what tells a cut file is how much of it the
-// decoder takes. A whole file ends a few bytes short of its last symbols:
-// the encoder leaves out the zero bytes it would end on, most of them after
-// a plain area at the bottom, at most 20 a component for every whole file
-// tried up to 100 megapixels. A cut one has lost symbols that take far more
+// Zero bytes put before the end of the coded data of an arithmetic-coded
+// file's last scan. Its decoder, unlike the Huffman one, meets the end of the
+// data without a warning and decodes zeros from there on, so a file cut short
+// with an end marker after it reads as a whole one. Zeros are what it reads
+// past the marker anyway, so the fill changes no pixel; what tells a cut file
+// is how much of it the decoder takes. Only the last scan is looked at: a cut
+// in an earlier one loses the scans after it, and a multi-scan file without
+// them is refused as incomplete (scansIncomplete). A whole scan ends short of
+// its last symbols: the encoder leaves out the zero bytes it would end on.
+// Symbols of a context that adapts grow cheaper the longer they repeat, and
+// a scan of those leaves out at most 20 bytes a component for every whole
+// file tried up to 100 megapixels: kFillPerComponent for each of the
+// picture's components. A DC refinement scan codes one bit a block at a fixed
+// even chance, which never grows cheaper: over a flat area its zero bits come
+// out as zero bytes, one for every 8 blocks, so such a scan also gets a byte
+// for every 8 of its blocks. A cut one has lost symbols that take far more
 // (hundreds of bytes for a file cut in half or a small file claiming a huge
-// picture); a cut that loses only the last few bytes passes, as it must,
-// for it is the whole file of a slightly different picture.
+// picture); a cut that loses only what its scan could leave out passes, as it
+// must, for it is the whole file of a slightly different picture.
 constexpr qsizetype kFillPerComponent = 32;
+
+// What the fill and the empty-scan rule need of a file's frame header.
+struct Frame {
+    std::int64_t width = 0, height = 0;
+    int maxH = 1, maxV = 1;
+    int count = 0;   // components
+    struct Component {
+        int id, h, v;
+    } components[MAX_COMPONENTS];
+};
+
+Frame frameOf(const jpeg_decompress_struct& c)
+{
+    Frame f;
+    f.width = c.image_width;
+    f.height = c.image_height;
+    f.maxH = std::max(1, c.max_h_samp_factor);
+    f.maxV = std::max(1, c.max_v_samp_factor);
+    f.count = std::min(c.num_components, MAX_COMPONENTS);
+    for (int i = 0; i < f.count; ++i)
+        f.components[i] = {c.comp_info[i].component_id, c.comp_info[i].h_samp_factor, c.comp_info[i].v_samp_factor};
+    return f;
+}
+
+// One scan as the file's bytes lay it out.
+struct Scan {
+    qsizetype end = 0;      // where its coded data ends: at the marker after it, before
+                            // that marker's fill bytes, or at the file's end
+    bool empty = true;      // no coded byte at all (restart markers aside)
+    bool last = true;       // no further scan follows
+    int ss = 0, ah = 0;     // spectral start, and the bit the scan refines (0: none)
+    int ids[4] = {};        // its components
+    int count = 0;
+};
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
+
+// The blocks a scan codes: a component's own blocks when it is alone in the
+// scan, whole MCUs when the scan interleaves several.
+std::int64_t blocksIn(const Frame& f, const Scan& s)
+{
+    std::int64_t blocks = 0;
+    for (int k = 0; k < s.count; ++k)
+        for (int i = 0; i < f.count; ++i) {
+            const Frame::Component& c = f.components[i];
+            if (c.id != s.ids[k])
+                continue;
+            if (s.count == 1)
+                blocks += ceilDiv(ceilDiv(f.width * c.h, f.maxH), 8) * ceilDiv(ceilDiv(f.height * c.v, f.maxV), 8);
+            else
+                blocks += ceilDiv(f.width, 8 * f.maxH) * ceilDiv(f.height, 8 * f.maxV) * c.h * c.v;
+        }
+    return blocks;
+}
+
+// The zero fill a scan may read past its data (see kFillPerComponent).
+qsizetype fillFor(const Frame& f, const Scan& s)
+{
+    const bool dcRefinement = s.ss == 0 && s.ah > 0;
+    return kFillPerComponent * f.count + (dcRefinement ? qsizetype(ceilDiv(blocksIn(f, s), 8)) : 0);
+}
+
+bool isRestart(int m) { return m >= 0xD0 && m <= 0xD7; }
+
+// Whether a marker after a scan's data leads to a further scan: its start,
+// or a segment that may stand between two scans (tables, restart interval,
+// line count, comment, application data).
+bool leadsToAnotherScan(int m)
+{
+    return m == 0xDA || m == 0xC4 || m == 0xCC || m == 0xDB || m == 0xDD || m == 0xDC || m == 0xFE ||
+           (m >= 0xE0 && m <= 0xEF);
+}
+
+// The scans of a JPEG file, in file order.
+std::vector<Scan> scansOf(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    std::vector<Scan> scans;
+    qsizetype i = 2;   // after the start marker
+    while (i + 1 < n) {
+        const unsigned char m = p[i + 1];
+        if (p[i] != 0xFF || m == 0xFF || m == 0x00 || m == 0x01 || isRestart(m) || m == 0xD8) {
+            ++i;   // a stray byte, a fill byte before a marker, a marker without a segment
+            continue;
+        }
+        if (m == 0xD9 || i + 3 >= n)
+            break;
+        const qsizetype at = i;
+        i += 2 + std::max((p[i + 2] << 8) | p[i + 3], 2);
+        if (m != 0xDA)
+            continue;
+        Scan s;
+        if (at + 4 < n)
+            s.count = std::min<int>(p[at + 4], 4);
+        const qsizetype params = at + 5 + 2 * qsizetype(s.count);
+        for (int k = 0; k < s.count && at + 5 + 2 * k < n; ++k)
+            s.ids[k] = p[at + 5 + 2 * k];
+        if (params + 2 < n) {
+            s.ss = p[params];
+            s.ah = p[params + 2] >> 4;
+        }
+        const qsizetype data = std::min(i, n);
+        while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && p[i + 1] != 0xFF && !isRestart(p[i + 1])))
+            ++i;
+        if (i + 1 >= n)
+            i = n;
+        while (i > data && i < n && p[i - 1] == 0xFF)
+            --i;   // the marker's fill bytes go after the zeros
+        s.end = i;
+        qsizetype marker = i;
+        while (marker < n && p[marker] == 0xFF)
+            ++marker;
+        s.last = marker >= n || !leadsToAnotherScan(p[marker]);
+        for (qsizetype j = data; j < s.end && s.empty; ++j) {
+            if (p[j] == 0xFF && j + 1 < s.end && isRestart(p[j + 1]))
+                ++j;
+            else
+                s.empty = false;
+        }
+        scans.push_back(s);
+    }
+    return scans;
+}
+
+// A copy of a JPEG file with the zero fill its last scan may read put before
+// the marker that ends its coded data (at the file's end when its data runs
+// there).
+QByteArray withFillBeforeLastScanEnd(const QByteArray& bytes, const std::vector<Scan>& scans, const Frame& frame)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + kFillPerComponent * frame.count);
+    qsizetype copied = 0;
+    for (const Scan& s : scans) {
+        if (!s.last)
+            continue;
+        out.append(bytes.constData() + copied, s.end - copied);
+        out.append(QByteArray(fillFor(frame, s), '\0'));
+        copied = s.end;
+    }
+    out.append(bytes.constData() + copied, bytes.size() - copied);
+    return out;
+}
 
 struct Decoder;
 
@@ -121,8 +272,8 @@ struct Decoder {
     bool multiScan;       // scans other than one holding every component
     int scan;             // the number of the last scan noted
     unsigned scanned;     // bit c: component c appeared in a scan
-    int components;       // the picture's, from its header
-    bool filled;          // the data holds zero fill before each scan's end
+    Frame frame;          // from its header
+    bool filled;          // the data holds zero fill before its last scan's end
 };
 
 // Refuses the file as cut short, with libjpeg's message for data that ends
@@ -133,13 +284,14 @@ struct Decoder {
     onError(reinterpret_cast<j_common_ptr>(&d.cinfo));
 }
 
-// Whether the arithmetic decoder has gone through the zero fill before a
-// scan's end and met the marker itself. A restart marker met is the usual
-// end of an interval (none ends a scan).
+// Whether the arithmetic decoder has gone through the zero fill before the
+// last scan's end and met the marker itself. A restart marker met is the
+// usual end of an interval (none ends a scan); a marker that leads to a
+// further scan ends one that is not the last, which has no fill.
 bool ranThroughFill(const Decoder& d)
 {
     const int marker = d.cinfo.unread_marker;
-    return d.filled && marker != 0 && (marker < 0xD0 || marker > 0xD7);
+    return d.filled && marker != 0 && !isRestart(marker) && !leadsToAnotherScan(marker);
 }
 
 // Called by libjpeg before each step of reading a multi-scan file's scans,
@@ -180,43 +332,6 @@ bool scansIncomplete(const Decoder& d)
             if (c.coef_bits[ci][k] != 0)
                 return true;
     return false;
-}
-
-// A copy of a JPEG file with `fill` zero bytes before the marker that ends
-// each scan's coded data (at the file's end when its data runs there).
-QByteArray withFillBeforeScanEnds(const QByteArray& bytes, qsizetype fill)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype n = bytes.size();
-    const auto isRestart = [](unsigned char m) { return m >= 0xD0 && m <= 0xD7; };
-    QByteArray out;
-    out.reserve(n + 8 * fill);
-    qsizetype copied = 0;
-    qsizetype i = 2;   // after the start marker
-    while (i + 1 < n) {
-        const unsigned char m = p[i + 1];
-        if (p[i] != 0xFF || m == 0xFF || m == 0x00 || m == 0x01 || isRestart(m) || m == 0xD8) {
-            ++i;   // a stray byte, a fill byte before a marker, a marker without a segment
-            continue;
-        }
-        if (m == 0xD9 || i + 3 >= n)
-            break;
-        i += 2 + std::max((p[i + 2] << 8) | p[i + 3], 2);
-        if (m != 0xDA)
-            continue;
-        const qsizetype data = std::min(i, n);
-        while (i + 1 < n && !(p[i] == 0xFF && p[i + 1] != 0x00 && p[i + 1] != 0xFF && !isRestart(p[i + 1])))
-            ++i;
-        if (i + 1 >= n)
-            i = n;
-        while (i > data && i < n && p[i - 1] == 0xFF)
-            --i;   // the marker's fill bytes go after the zeros
-        out.append(bytes.constData() + copied, i - copied);
-        out.append(QByteArray(fill, '\0'));
-        copied = i;
-    }
-    out.append(bytes.constData() + copied, n - copied);
-    return out;
 }
 
 // The orientation of the first EXIF block among the APP1 segments libjpeg
@@ -358,6 +473,21 @@ void placeRows(JSAMPARRAY band, JDIMENSION count, JDIMENSION first, JDIMENSION w
     }
 }
 
+// The samples of a decode as they are coded (no colour conversion, no turn),
+// summed up.
+struct Digest {
+    std::uint64_t hash = 0xCBF29CE484222325u;
+    bool allCentre = true;   // every sample 128, as all-zero coefficients give
+
+    void add(const unsigned char* p, std::size_t n)
+    {
+        for (std::size_t i = 0; i < n; ++i) {
+            hash = (hash ^ p[i]) * 0x100000001B3u;
+            allCentre = allCentre && p[i] == CENTERJSAMPLE;
+        }
+    }
+};
+
 // The stored rows read straight into the picture's rows: an RGB decode with
 // no turn.
 void readStraight(Decoder& d, unsigned char* bits, qsizetype stride)
@@ -375,8 +505,10 @@ void readStraight(Decoder& d, unsigned char* bits, qsizetype stride)
 }
 
 // The stored rows read a band at a time, made RGB and put in place turned
-// by `orientation`; with no picture (`bits` null) each band is dropped.
-void readBands(Decoder& d, int orientation, bool cmyk, unsigned char* bits, qsizetype stride)
+// by `orientation`; with no picture (`bits` null) each band goes to `digest`
+// when given, and is dropped.
+void readBands(Decoder& d, int orientation, bool cmyk, unsigned char* bits, qsizetype stride,
+               Digest* digest = nullptr)
 {
     const JDIMENSION w = d.cinfo.output_width;
     const JDIMENSION h = d.cinfo.output_height;
@@ -396,6 +528,9 @@ void readBands(Decoder& d, int orientation, bool cmyk, unsigned char* bits, qsiz
         }
         if (count == 0)
             break;
+        if (digest)
+            for (JDIMENSION i = 0; i < count; ++i)
+                digest->add(band[i], std::size_t(w) * std::size_t(d.cinfo.output_components));
         if (!bits)
             continue;
         if (cmyk)
@@ -411,6 +546,10 @@ struct Request {
     QSize* size = nullptr;   // gets the upright width and height
     QSize atLeast;           // an upright size the scale must cover; invalid for full size
     bool check = false;      // decode every row at the smallest scale and drop it
+    // Decode every row at full size into this, without the picture: whatever
+    // the scans hold, stopping short or not, as coded, without block
+    // smoothing (which looks at the scans read) and without zero fill.
+    Digest* digest = nullptr;
 };
 
 enum class Outcome { Done, Failed, NeedsFill };
@@ -438,7 +577,7 @@ Outcome decodeCore(Decoder& d, const QByteArray& bytes, const Request& r, bool f
     const int orientation = orientationOf(d.cinfo);   // of the file's EXIF block; 1 without one
     const bool swap = orientationSwapsSides(orientation);
     d.multiScan = d.cinfo.progressive_mode || d.cinfo.comps_in_scan < d.cinfo.num_components;
-    d.components = d.cinfo.num_components;
+    d.frame = frameOf(d.cinfo);
 
     const std::int64_t width = d.cinfo.image_width;
     const std::int64_t height = d.cinfo.image_height;
@@ -454,23 +593,28 @@ Outcome decodeCore(Decoder& d, const QByteArray& bytes, const Request& r, bool f
     }
     if (r.size)
         *r.size = swap ? QSize(int(height), int(width)) : QSize(int(width), int(height));
-    if (!r.out && !r.check) {
+    if (!r.out && !r.check && !r.digest) {
         jpeg_destroy_decompress(&d.cinfo);
         return Outcome::Done;
     }
-    if (d.cinfo.arith_code && !filled) {
+    if (d.cinfo.arith_code && !filled && !r.digest) {
         jpeg_destroy_decompress(&d.cinfo);
         return Outcome::NeedsFill;
     }
 
     const bool cmyk = d.cinfo.jpeg_color_space == JCS_CMYK || d.cinfo.jpeg_color_space == JCS_YCCK;
-    d.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    d.cinfo.out_color_space = r.digest ? d.cinfo.jpeg_color_space : cmyk ? JCS_CMYK : JCS_RGB;
     d.cinfo.dct_method = JDCT_ISLOW;
     d.cinfo.do_fancy_upsampling = TRUE;
-    d.cinfo.do_block_smoothing = TRUE;
+    d.cinfo.do_block_smoothing = r.digest ? FALSE : TRUE;
     d.cinfo.quantize_colors = FALSE;
     chooseScale(d.cinfo, r.check ? QSize(1, 1) : swap ? r.atLeast.transposed() : r.atLeast);
     jpeg_start_decompress(&d.cinfo);   // reads every scan of a multi-scan file
+    if (r.digest) {
+        readBands(d, 1, false, nullptr, 0, r.digest);
+        jpeg_destroy_decompress(&d.cinfo);
+        return Outcome::Done;
+    }
     if (d.multiScan && scansIncomplete(d))
         refuseCutShort(d);
 
@@ -508,12 +652,53 @@ Outcome decodeCore(Decoder& d, const QByteArray& bytes, const Request& r, bool f
     return complete ? Outcome::Done : Outcome::Failed;
 }
 
+// Refuses, as cut short, an arithmetic-coded file with a scan that carries no
+// coded data yet codes something. Such a scan reads zeros from its start, and
+// zeros always decode to some symbols: from the contexts' first states, to
+// stripes of made-up colour. The encoder writes no data only where the
+// symbols it codes are those zeros give, and what the common encoders write
+// so is nothing at all (a flat mid-grey picture of one block, or a
+// refinement of none of its bits). So an empty scan passes only when the
+// samples of the file through it are those of the file without it (all 128
+// when it is the first scan): a cut file of that very picture stays
+// undecidable, and is that picture.
+void refuseEmptyScansThatCodeSomething(const QByteArray& bytes, const std::vector<Scan>& scans)
+{
+    std::vector<std::optional<Digest>> through(scans.size());   // the file through scan k
+    const auto digestThrough = [&](std::size_t k) -> const Digest& {
+        if (!through[k]) {
+            Decoder d{};
+            Digest digest;
+            const QByteArray upTo = bytes.left(scans[k].end) + QByteArray("\xFF\xD9", 2);
+            if (decodeCore(d, upTo, Request{nullptr, nullptr, QSize(), false, &digest}, false) == Outcome::Failed)
+                throw CodecError(d.err.message);
+            through[k] = digest;
+        }
+        return *through[k];
+    };
+    for (std::size_t k = 0; k < scans.size(); ++k) {
+        if (!scans[k].empty)
+            continue;
+        const Digest& with = digestThrough(k);
+        const bool nothing = k == 0 ? with.allCentre : with.hash == digestThrough(k - 1).hash;
+        if (!nothing) {
+            jpeg_decompress_struct c{};
+            ErrorManager err;
+            installErrorManager(err, reinterpret_cast<j_common_ptr>(&c));
+            c.err->msg_code = JWRN_HIT_MARKER;
+            (*c.err->format_message)(reinterpret_cast<j_common_ptr>(&c), err.message);
+            throw CodecError(err.message);
+        }
+    }
+}
+
 // The decode behind decodeJpeg, decodeJpegScaled and jpegSize; throws the
 // message of a refused file. An arithmetic-coded file is decoded from its
 // copy with zero fill; when its one scan would be decoded along with the
 // picture's rows, a check pass decodes it first without them, so a cut
 // file claiming a huge picture is refused before the picture is allocated
-// (a multi-scan file's scans are all read before that anyway).
+// (a multi-scan file's scans are all read before that anyway). A scan
+// without coded data is looked at before either.
 QImage decode(const QByteArray& bytes, QSize* size, QSize atLeast, bool pixels)
 {
     QImage out;
@@ -521,7 +706,9 @@ QImage decode(const QByteArray& bytes, QSize* size, QSize atLeast, bool pixels)
     Decoder d{};
     Outcome outcome = decodeCore(d, bytes, request, false);
     if (outcome == Outcome::NeedsFill) {
-        const QByteArray filled = withFillBeforeScanEnds(bytes, kFillPerComponent * d.components);
+        const std::vector<Scan> scans = scansOf(bytes);
+        refuseEmptyScansThatCodeSomething(bytes, scans);
+        const QByteArray filled = withFillBeforeLastScanEnd(bytes, scans, d.frame);
         if (!d.multiScan) {
             Decoder check{};
             if (decodeCore(check, filled, Request{nullptr, nullptr, QSize(), true}, true) == Outcome::Failed)

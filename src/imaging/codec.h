@@ -64,9 +64,10 @@ QByteArray encodeJpeg(const QImage& pixels);
 // and a header claiming more blocks than its data could hold (refused
 // before anything is allocated for the picture). Arithmetic-coded files are
 // held to the same: cut short, they are refused by how much of the zero fill
-// their decoder takes past the data (see codec.cpp; a cut that loses only
-// the last few bytes of a scan cannot be told from a whole file), and a
-// small one claiming a huge picture before that picture is allocated.
+// their decoder takes past the last scan's data (see codec.cpp; a cut that
+// loses only what a whole scan may leave out cannot be told from a whole
+// file), as is a scan that carries no data at all yet codes something, and
+// a small one claiming a huge picture before that picture is allocated.
 QImage decodeJpeg(const QByteArray& bytes);
 
 // A decode for showing only, never for storing: at the smallest of

@@ -263,13 +263,14 @@ void TShowF::ShowCodeAndMonths() {
 
 // The pictures of the current memo. Each is read on its own: an unreadable
 // blob leaves its control empty and shows its error, the others are shown
-// all the same. The blobs are fetched here and decoded side by side.
+// all the same. The blobs are fetched here and decoded side by side, each
+// worker making its control's display copy too, so the paint only draws.
 void TShowF::showPictures(bool mapAndTide, bool photos) {
     struct Read {
         Image* img;
         const char* column;
         NullTest test;
-        std::future<Picture> decoded;
+        std::future<tolvane::ui::Shown> decoded;
     };
     std::vector<Read> reads;
     if (mapAndTide) {
@@ -289,17 +290,19 @@ void TShowF::showPictures(bool mapAndTide, bool photos) {
         try {
             const tolvane::db::Field& f = q.fieldByName(r.column);
             if (r.test == NullTest::With && f.isNull()) continue;
-            std::string bytes = f.asBytes();
+            std::string bytes = f.takeBytes();
             // A JPEG picture is decoded only as large as its box shows it; its
             // full-size pixels come at their first need (a window opened from
             // here that enlarges or stores it). An empty value (NULL without
             // the test) needs no thread of its own. The bytes are copied into
             // the picture's own array on the worker, so this thread goes on
-            // to the next blob at once.
-            const QSize view = r.img->size();
+            // to the next blob at once; the worker then makes the copy the
+            // box draws, for the box's size and the screen's ratio now.
+            const tolvane::ui::ImageView view = r.img->view();
             const auto policy = bytes.empty() ? std::launch::deferred : std::launch::async;
             r.decoded = std::async(policy, [bytes = std::move(bytes), view] {
-                return tolvane::pictures::decodeBitmapFirst(QByteArray::fromStdString(bytes), view);
+                return tolvane::ui::prepareToShow(
+                    tolvane::pictures::decodeBitmapFirst(QByteArray::fromStdString(bytes), view.box), view);
             });
         } catch (const std::exception& e) {
             platform().errorBox(this, QString::fromUtf8(e.what()));

@@ -62,7 +62,92 @@ QImage shrinkRgb888(const QImage& src, const QRect& from, const QSize& to) {
     return out;
 }
 
+// The copy of `picture` for `view`: the part of it that is visible, scaled to
+// the size it is drawn at in device pixels. A JPEG picture not decoded at full
+// size is decoded only as large as that (Picture::pixelsToShow), then scaled
+// down smoothly.
+DisplayCopy displayCopyOf(const pictures::Picture& picture, const ImageView& view) {
+    DisplayCopy copy;
+    copy.made = true;
+    copy.view = view;
+    QRect r;
+    if (!picture.isNone()) {
+        try {
+            r = pictureRectIn(QSize(picture.width(), picture.height()), view);
+        } catch (const std::exception&) {
+            return copy;   // not decodable: nothing to draw
+        }
+    }
+    const QRect shown = r.intersected(QRect(QPoint(0, 0), view.box));
+    if (shown.isEmpty()) return copy;   // nothing visible: nothing kept but the bytes
+    const qreal ratio = view.ratio;
+    // In device pixels: the sizes drawn times the screen's ratio.
+    const auto device = [ratio](const QSize& s) {
+        return QSize(qRound(s.width() * ratio), qRound(s.height() * ratio));
+    };
+    const QSize drawnSize = device(r.size()), shownSize = device(shown.size());
+    QImage pixels;
+    try {
+        pixels = picture.pixelsToShow(drawnSize);
+    } catch (const std::exception&) {
+        return copy;   // a picture that does not decode draws nothing; its reader reported it
+    }
+    // The part of the picture that is visible, in those pixels.
+    const double sx = double(pixels.width()) / r.width();
+    const double sy = double(pixels.height()) / r.height();
+    const QRect source = QRectF((shown.x() - r.x()) * sx, (shown.y() - r.y()) * sy, shown.width() * sx,
+                                shown.height() * sy)
+                             .toAlignedRect()
+                             .intersected(pixels.rect());
+    // In a format the window's backing store takes as it is, 32 bits a pixel,
+    // so that the paint only copies it (24-bit pixels were converted at every
+    // paint); a smooth scale is quicker in it too.
+    const QImage::Format drawn =
+        pixels.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shownSize.width() &&
+        source.height() >= 2 * shownSize.height()) {
+        copy.pixels = shrinkRgb888(pixels, source, shownSize).convertToFormat(drawn);
+    } else {
+        const QImage part = (source == pixels.rect() ? pixels : pixels.copy(source)).convertToFormat(drawn);
+        copy.pixels = part.size() == shownSize
+                          ? part
+                          : part.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    copy.pixels.setDevicePixelRatio(ratio);
+    copy.shown = shown;
+    return copy;
+}
+
 }  // namespace
+
+QRect pictureRectIn(QSize size, const ImageView& view) {
+    const int pw = size.width(), ph = size.height();
+    if (pw <= 0 || ph <= 0) return QRect();
+    int w = pw, h = ph;
+    const int cw = view.box.width(), ch = view.box.height();
+    if (view.stretch || (view.proportional && (pw > cw || ph > ch))) {
+        if (view.proportional) {
+            const QSize fit = pictures::fitProportionally(QSize(pw, ph), QSize(cw, ch));
+            w = fit.width();
+            h = fit.height();
+        } else {
+            w = cw;
+            h = ch;
+        }
+    }
+    int x = 0, y = 0;
+    if (view.center) {
+        x = (cw - w) / 2;
+        y = (ch - h) / 2;
+    }
+    return QRect(x, y, w, h);
+}
+
+Shown prepareToShow(pictures::Picture picture, const ImageView& view) {
+    DisplayCopy copy = displayCopyOf(picture, view);
+    picture.releasePixels();
+    return {std::move(picture), std::move(copy)};
+}
 
 Image::Image(QWidget* parent, const QString& name, int l, int t, int w, int h)
     : QWidget(parent), Control(this) {
@@ -74,12 +159,22 @@ Image::Image(QWidget* parent, const QString& name, int l, int t, int w, int h)
 
 void Image::setPicture(const pictures::Picture& p) {
     picture_ = p;
-    display_ = QImage();
-    displayFor_ = displayShown_ = QRect();
+    display_ = DisplayCopy();
     // Pixels decoded already (a file load, a read): the copy is made now, so
     // the full-size pixels go when the caller's picture does.
     if (picture_.isJpeg() && picture_.isDecoded()) prepareDisplay();
     update();
+}
+
+void Image::setPicture(Shown shown) {
+    picture_ = std::move(shown.picture);
+    display_ = shown.copy.view == view() ? std::move(shown.copy) : DisplayCopy();
+    if (!display_.made && picture_.isJpeg() && picture_.isDecoded()) prepareDisplay();
+    update();
+}
+
+ImageView Image::view() const {
+    return ImageView{size(), stretch_, proportional_, center_, devicePixelRatioF()};
 }
 
 void Image::setStretch(bool on) {
@@ -97,32 +192,11 @@ void Image::setCenter(bool on) {
 
 QRect Image::pictureRect() const {
     if (picture_.isNone()) return QRect();
-    int pw = 0, ph = 0;
     try {
-        pw = picture_.width();
-        ph = picture_.height();
+        return pictureRectIn(QSize(picture_.width(), picture_.height()), view());
     } catch (const std::exception&) {
         return QRect();   // not decodable: nothing to draw
     }
-    if (pw <= 0 || ph <= 0) return QRect();
-    int w = pw, h = ph;
-    const int cw = width(), ch = height();
-    if (stretch_ || (proportional_ && (pw > cw || ph > ch))) {
-        if (proportional_) {
-            const QSize fit = pictures::fitProportionally(QSize(pw, ph), QSize(cw, ch));
-            w = fit.width();
-            h = fit.height();
-        } else {
-            w = cw;
-            h = ch;
-        }
-    }
-    int x = 0, y = 0;
-    if (center_) {
-        x = (cw - w) / 2;
-        y = (ch - h) / 2;
-    }
-    return QRect(x, y, w, h);
 }
 
 bool Image::event(QEvent* e) {
@@ -131,58 +205,16 @@ bool Image::event(QEvent* e) {
 }
 
 bool Image::prepareDisplay() {
-    const QRect r = pictureRect();
-    const QRect shown = r.intersected(rect());
-    if (shown.isEmpty()) {   // nothing visible: nothing kept but the bytes
-        display_ = QImage();
-        picture_.releasePixels();
-        return false;
-    }
-    const qreal ratio = devicePixelRatioF();
-    if (display_.isNull() || displayFor_ != r || displayShown_ != shown || displayRatio_ != ratio) {
-        // In device pixels: the sizes drawn times the screen's ratio.
-        const auto device = [ratio](const QSize& s) {
-            return QSize(qRound(s.width() * ratio), qRound(s.height() * ratio));
-        };
-        const QSize drawnSize = device(r.size()), shownSize = device(shown.size());
-        // At least the size drawn: a JPEG picture not decoded at full size
-        // is decoded only as large as that, then scaled down smoothly.
-        QImage pixels;
-        try {
-            pixels = picture_.pixelsToShow(drawnSize);
-        } catch (const std::exception&) {
-            display_ = QImage();
-            return false;   // a picture that does not decode draws nothing; its reader reported it
-        }
-        // The part of the picture that is visible, in those pixels.
-        const double sx = double(pixels.width()) / r.width();
-        const double sy = double(pixels.height()) / r.height();
-        const QRect source = QRectF((shown.x() - r.x()) * sx, (shown.y() - r.y()) * sy,
-                                    shown.width() * sx, shown.height() * sy)
-                                 .toAlignedRect()
-                                 .intersected(pixels.rect());
-        if (pixels.format() == QImage::Format_RGB888 && source.width() >= 2 * shownSize.width() &&
-            source.height() >= 2 * shownSize.height()) {
-            display_ = shrinkRgb888(pixels, source, shownSize);
-        } else {
-            const QImage part = source == pixels.rect() ? pixels : pixels.copy(source);
-            display_ = part.size() == shownSize
-                           ? part
-                           : part.scaled(shownSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        }
-        display_.setDevicePixelRatio(ratio);
-        displayFor_ = r;
-        displayShown_ = shown;
-        displayRatio_ = ratio;
-    }
+    const ImageView now = view();
+    if (!display_.made || !(display_.view == now)) display_ = displayCopyOf(picture_, now);
     picture_.releasePixels();
-    return true;
+    return !display_.pixels.isNull();
 }
 
 void Image::paintEvent(QPaintEvent*) {
     if (!prepareDisplay()) return;
     QPainter p(this);
-    p.drawImage(displayShown_.topLeft(), display_);
+    p.drawImage(display_.shown.topLeft(), display_.pixels);
 }
 
 }  // namespace tolvane::ui

@@ -18,7 +18,10 @@
 // dropped once the copy is made, and decoded again only when something needs
 // them (a re-encoding write). A new size of the control takes a decode at the
 // smallest DCT scale that is at least the size drawn (Picture::pixelsToShow),
-// or the smaller decode the picture keeps when that is large enough.
+// or the smaller decode the picture keeps when that is large enough. The
+// copy can be made on another thread, beside the decode (prepareToShow), so
+// that the paint only draws it; it is made again when the control's size or
+// the screen's ratio is no longer the one it was made for.
 #pragma once
 
 #include <QWidget>
@@ -28,6 +31,40 @@
 
 namespace tolvane::ui {
 
+// How a control shows its picture: its size, how it places the picture, and
+// the screen's device pixels per pixel. What a display copy is made for.
+struct ImageView {
+    QSize box;
+    bool stretch = false;
+    bool proportional = false;
+    bool center = false;
+    qreal ratio = 1;
+    bool operator==(const ImageView&) const = default;
+};
+
+// Where a picture of `size` is drawn in a control showing it as `view` (in
+// the control's coordinates; empty when there is nothing to draw).
+QRect pictureRectIn(QSize size, const ImageView& view);
+
+// A picture's visible part at the size shown, in device pixels, for one view.
+struct DisplayCopy {
+    bool made = false;   // made for `view` (a picture with nothing visible, or one
+                         // that does not decode, is made with no pixels)
+    ImageView view;
+    QRect shown;         // the part of the control it covers
+    QImage pixels;       // its devicePixelRatio() is view.ratio
+};
+
+// A picture with its display copy made for `view`, for Image::setPicture.
+// Made on any thread (it touches only what it is given): the decode's thread
+// then also makes the copy, and the paint only draws. A JPEG picture keeps its
+// bytes and any smaller decode it has; its full-size pixels are dropped.
+struct Shown {
+    pictures::Picture picture;
+    DisplayCopy copy;
+};
+Shown prepareToShow(pictures::Picture picture, const ImageView& view);
+
 class Image : public QWidget, public Control {
 public:
     TOLVANE_CONTROL_NAMES
@@ -35,10 +72,15 @@ public:
 
     const pictures::Picture& picture() const { return picture_; }
     void setPicture(const pictures::Picture& p);
+    // The picture with the copy made for it; the copy is kept when it was made
+    // for view(), else it is made again at the next paint.
+    void setPicture(Shown shown);
+    // How the control shows its picture now (its thread only).
+    ImageView view() const;
     // The pixels drawn now (the visible part at the size shown, in device
     // pixels: its devicePixelRatio() is the screen's; null when nothing is
     // drawn).
-    const QImage& displayPixels() const { return display_; }
+    const QImage& displayPixels() const { return display_.pixels; }
     void clearPicture() { setPicture(pictures::Picture()); }
     // True when it holds a picture (an empty 0 x 0 bitmap counts).
     bool hasPicture() const { return !picture_.isNone(); }
@@ -59,15 +101,12 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
-    // Makes display_ for the present geometry when it is not made yet, then
+    // Makes display_ for the present view when it was made for another, then
     // drops a JPEG picture's full pixels. False when nothing is to be drawn.
     bool prepareDisplay();
 
     pictures::Picture picture_;
-    QImage display_;
-    QRect displayFor_;     // pictureRect() it was made for
-    QRect displayShown_;   // the part of the control it covers
-    qreal displayRatio_ = 1;   // device pixels per pixel it was made for
+    DisplayCopy display_;
     bool stretch_ = false;
     bool proportional_ = false;
     bool center_ = false;

@@ -432,6 +432,15 @@ TEST(Blobs, APhotoIsReadIntoOneBlockOfItsLength) {
     countingLarge = false;
     EXPECT_EQ(read, photo);
     EXPECT_LT(largeBytes, 5 * photo.size() / 2);
+    // Taken, the block read is handed over itself, and asked again it is read again.
+    openSql(q, "select CODENO, PHOTO1 from FISH_DATA");
+    largeBytes = 0;
+    countingLarge = true;
+    const std::string taken = q.fieldByName("PHOTO1").takeBytes();
+    countingLarge = false;
+    EXPECT_EQ(taken, photo);
+    EXPECT_LT(largeBytes, 3 * photo.size() / 2);
+    EXPECT_EQ(q.fieldByName("PHOTO1").asBytes(), photo);
 }
 
 TEST(Blobs, BinaryTextEmptyAndNull) {

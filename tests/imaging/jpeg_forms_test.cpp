@@ -98,14 +98,17 @@ void expectCutShort(const QByteArray& bytes, const std::string& what)
     EXPECT_THROW(Picture::fromJpeg(bytes).pixels(), CodecError) << what;
 }
 
-// `src` with its rows from `from` on plain white.
-QImage whiteFrom(QImage src, int from)
+// `src` with its rows from `from` on plain `colour`.
+QImage plainFrom(QImage src, int from, QRgb colour)
 {
     for (int y = from; y < src.height(); ++y)
         for (int x = 0; x < src.width(); ++x)
-            src.setPixel(x, y, qRgb(255, 255, 255));
+            src.setPixel(x, y, colour);
     return src;
 }
+
+QImage whiteFrom(const QImage& src, int from) { return plainFrom(src, from, qRgb(255, 255, 255)); }
+QImage blackFrom(const QImage& src, int from) { return plainFrom(src, from, qRgb(0, 0, 0)); }
 
 }  // namespace
 
@@ -231,6 +234,52 @@ TEST(JpegDamage, ArithmeticCodedFilesCutShortAreRefusedAndWholeOnesDecode)
     const qsizetype lastScan = scanEnds(progressive).end()[-2];
     expectCutShort(cutWithEndMarker(progressive, progressive.size() / 2), "progressive");
     expectCutShort(cutWithEndMarker(progressive, (lastScan + progressive.size()) / 2), "progressive, last scan");
+}
+
+TEST(JpegDamage, WholeArithmeticCodedFilesEndingInAFlatAreaDecodeWhateverTheirScanScript)
+{
+    // A DC refinement scan codes a bit a block at a fixed even chance: over
+    // the black half its zero bits are zero bytes its encoder leaves out, a
+    // byte for every 8 blocks, whether later scans refine it further
+    // (libjpeg's script) or it ends the file.
+    const QImage src = blackFrom(tolvane::test::gradient(320, 240), 120);
+    for (const JpegCoding coding : {JpegCoding::ArithmeticProgressive, JpegCoding::ArithmeticDcRefinementLast,
+                                    JpegCoding::ArithmeticGreyProgressive}) {
+        const QByteArray whole = codedJpeg(src, coding);
+        const std::vector<qsizetype> scans = scanEnds(whole);
+        const bool grey = coding == JpegCoding::ArithmeticGreyProgressive;
+        const QImage sequential = decodeJpeg(codedJpeg(src, grey ? JpegCoding::ArithmeticGrey : JpegCoding::Arithmetic));
+        EXPECT_LT(meanDifference(decodeJpeg(whole), sequential), 3) << scans.size() << " scans";
+        // Its twin without the last scan, and, where the last scan adapts,
+        // with that scan cut in half.
+        expectCutShort(cutWithEndMarker(whole, scans.end()[-2]), std::to_string(scans.size()) + " scans");
+        if (coding != JpegCoding::ArithmeticDcRefinementLast)
+            expectCutShort(cutWithEndMarker(whole, (scans.end()[-2] + whole.size()) / 2), "in the last scan");
+    }
+}
+
+TEST(JpegDamage, AnArithmeticCodedScanWithoutItsDataIsRefusedUnlessItCodesNothing)
+{
+    // Cut right after the header of its only scan, or of its last one: the
+    // zeros read in place of the data would show made-up stripes.
+    for (const JpegCoding coding : {JpegCoding::Arithmetic, JpegCoding::ArithmeticGrey,
+                                    JpegCoding::ArithmeticProgressive, JpegCoding::ScanPerComponent}) {
+        const QByteArray whole = codedJpeg(tolvane::test::gradient(160, 120), coding);
+        const qsizetype lastScan = whole.lastIndexOf(QByteArray("\xFF\xDA", 2));
+        expectCutShort(cutWithEndMarker(whole, lastScan + 2 + ((uchar(whole[lastScan + 2]) << 8) | uchar(whole[lastScan + 3]))),
+                       "scan " + std::to_string(scanEnds(whole).size()) + " without data");
+    }
+    // A flat mid-grey block: its encoder writes no data for the scans that
+    // code nothing, and the file is whole.
+    QImage grey(8, 8, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128));
+    for (const JpegCoding coding : {JpegCoding::ArithmeticGrey, JpegCoding::ArithmeticGreyProgressive}) {
+        const QByteArray whole = codedJpeg(grey, coding);
+        const qsizetype firstScan = whole.indexOf(QByteArray("\xFF\xDA", 2));
+        ASSERT_EQ(scanEnds(whole).front(), firstScan + 2 + ((uchar(whole[firstScan + 2]) << 8) | uchar(whole[firstScan + 3])))
+            << "the first scan carries no data";
+        EXPECT_EQ(decodeJpeg(whole), grey.convertToFormat(QImage::Format_RGB888));
+    }
 }
 
 TEST(JpegDamageDeathTest, TinyArithmeticCodedFileClaimingAHugePictureIsRefusedBeforeAllocating)

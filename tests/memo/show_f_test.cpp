@@ -467,6 +467,11 @@ TEST(MemoViewerPictures, LargePicturesAreDrawnFromSmallDecodesAndTheWindowsOpene
     Driver drv;
     Viewer v(drv);
     TShowF& w = v.w;
+    // Onto the memo again: its copies are made beside the decodes, before any paint.
+    w.Btn_P1Click();
+    w.Btn_M1Click();
+    for (const ui::Image* img : {w.Image_M, w.Image_S, w.Image_P2})
+        EXPECT_EQ(img->displayPixels().size(), img->pictureRect().size()) << img->name().toStdString();
     w.grab();
     // Each JPEG picture is the stored file, drawn as the full decode would be.
     for (const auto& [img, bytes] : {std::pair{w.Image_M, map}, std::pair{w.Image_P2, photo}}) {

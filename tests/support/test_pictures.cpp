@@ -56,16 +56,27 @@ QByteArray cameraJpeg(const QImage& src, bool grey, bool progressive, int restar
 QByteArray codedJpeg(const QImage& src, JpegCoding coding, int restartInterval) {
     static const jpeg_scan_info kScanPerComponent[3] = {
         {1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}};
-    const QImage img = src.convertToFormat(QImage::Format_RGB888);
-    return compress(img, 3, JCS_RGB, [&](jpeg_compress_struct& c) {
+    static const jpeg_scan_info kDcRefinementLast[5] = {{3, {0, 1, 2}, 0, 0, 0, 1},
+                                                        {1, {0}, 1, 63, 0, 0},
+                                                        {1, {1}, 1, 63, 0, 0},
+                                                        {1, {2}, 1, 63, 0, 0},
+                                                        {3, {0, 1, 2}, 0, 0, 1, 0}};
+    const bool grey = coding == JpegCoding::ArithmeticGrey || coding == JpegCoding::ArithmeticGreyProgressive;
+    const QImage img = src.convertToFormat(grey ? QImage::Format_Grayscale8 : QImage::Format_RGB888);
+    return compress(img, grey ? 1 : 3, grey ? JCS_GRAYSCALE : JCS_RGB, [&](jpeg_compress_struct& c) {
         jpeg_set_quality(&c, 75, TRUE);
         c.restart_interval = static_cast<unsigned>(restartInterval);
         if (coding == JpegCoding::ScanPerComponent) {
             c.scan_info = kScanPerComponent;
             c.num_scans = 3;
-        } else {
-            c.arith_code = TRUE;
-            if (coding == JpegCoding::ArithmeticProgressive) jpeg_simple_progression(&c);
+            return;
+        }
+        c.arith_code = TRUE;
+        if (coding == JpegCoding::ArithmeticProgressive || coding == JpegCoding::ArithmeticGreyProgressive)
+            jpeg_simple_progression(&c);
+        if (coding == JpegCoding::ArithmeticDcRefinementLast) {
+            c.scan_info = kDcRefinementLast;
+            c.num_scans = 5;
         }
     });
 }

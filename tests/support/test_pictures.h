@@ -18,9 +18,13 @@ QByteArray cameraJpeg(const QImage& src, bool grey = false, bool progressive = f
 // How a colour JPEG file of other programs is coded, beyond cameraJpeg's
 // settings.
 enum class JpegCoding {
-    ScanPerComponent,        // sequential, one scan for each of Y, Cb and Cr
-    Arithmetic,              // sequential, arithmetic-coded
-    ArithmeticProgressive,   // libjpeg's progression, arithmetic-coded
+    ScanPerComponent,            // sequential, one scan for each of Y, Cb and Cr
+    Arithmetic,                  // sequential, arithmetic-coded
+    ArithmeticProgressive,       // libjpeg's progression, arithmetic-coded
+    ArithmeticDcRefinementLast,  // DC successive approximation alone, its refinement the
+                                 // last scan; arithmetic-coded
+    ArithmeticGrey,              // as Arithmetic and ArithmeticProgressive, greyscale
+    ArithmeticGreyProgressive,
 };
 QByteArray codedJpeg(const QImage& src, JpegCoding coding, int restartInterval = 0);
 

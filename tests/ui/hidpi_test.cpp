@@ -79,3 +79,35 @@ TEST(HighDpi, PicturesAreDrawnAtTheScreensDevicePixels) {
     EXPECT_EQ(jpeg->picture().jpegBytes(), bytes);
     f.close();
 }
+
+TEST(HighDpi, ACopyMadeBesideTheDecodeIsDrawnAsItIsAndMadeAgainForAnotherRatioOrSize) {
+    Driver drv;
+    Form f(nullptr, QStringLiteral("PictureF"));
+    f.setFixedClientSize(400, 300);
+    auto* image = new Image(&f, QStringLiteral("Image_Map"), 0, 0, 334, 250);
+    image->setStretch(true);
+    image->setProportional(true);
+    drv.show(f);
+    const Picture jpeg = Picture::fromJpeg(tolvane::pictures::encodeJpeg(stripes(QSize(1336, 1000))));
+
+    // Made for the control as it is: the paint draws that very copy.
+    Shown shown = prepareToShow(jpeg, image->view());
+    ASSERT_EQ(shown.copy.pixels.size(), QSize(668, 500));
+    const uchar* made = shown.copy.pixels.constBits();
+    image->setPicture(std::move(shown));
+    image->grab();
+    EXPECT_EQ(image->displayPixels().constBits(), made);
+
+    // Made for a screen of ratio 1, or for a control since resized: made again.
+    ImageView single = image->view();
+    single.ratio = 1;
+    image->setPicture(prepareToShow(jpeg, single));
+    image->grab();
+    EXPECT_EQ(image->displayPixels().size(), QSize(668, 500));
+    EXPECT_EQ(image->displayPixels().devicePixelRatio(), 2.0);
+    image->setPicture(prepareToShow(jpeg, image->view()));
+    image->setGeometry(0, 0, 167, 125);
+    image->grab();
+    EXPECT_EQ(image->displayPixels().size(), QSize(334, 250));
+    f.close();
+}

@@ -6,7 +6,8 @@
 // that decodes, a cut of it with an end marker after it that decodes to
 // other pixels: cut after each scan but the last, or in the middle of the
 // last scan's data (of an arithmetic-coded file only when that loses 1 KB or
-// more: a cut that loses a few bytes of one cannot be told from a whole file).
+// more, and its last scan is no DC refinement: a cut that loses a few bytes
+// of a scan, or the last bit of DC values, cannot be told from a whole file).
 #include "imaging/codec.h"
 #include "imaging/exif.h"
 
@@ -31,6 +32,7 @@ std::vector<qsizetype> cutPoints(const QByteArray& b)
         return at(i) == 0xFF && at(i + 1) != 0 && at(i + 1) != 0xFF && (at(i + 1) & 0xF8) != 0xD0;
     };
     bool arithmetic = false;
+    bool refinesDc = false;   // the last scan read is a DC refinement
     std::vector<std::pair<qsizetype, qsizetype>> scans;   // coded data: start, end
     for (qsizetype i = 2; i + 3 < b.size();) {
         if (!isMarker(i)) {
@@ -45,9 +47,12 @@ std::vector<qsizetype> cutPoints(const QByteArray& b)
             continue;
         }
         arithmetic = arithmetic || (m >= 0xC9 && m <= 0xCF && m != 0xCC);
+        const qsizetype segment = i;
         i += 2 + ((at(i + 2) << 8) | at(i + 3));
         if (m != 0xDA)
             continue;
+        const qsizetype params = segment + 5 + 2 * at(segment + 4);   // Ss, Se, Ah and Al
+        refinesDc = params + 2 < b.size() && at(params) == 0 && (at(params + 2) >> 4) != 0;
         const qsizetype start = i;
         while (i + 1 < b.size() && !isMarker(i))
             ++i;
@@ -60,7 +65,7 @@ std::vector<qsizetype> cutPoints(const QByteArray& b)
         points.push_back(scans[k].second);
     if (!scans.empty()) {
         const auto [start, end] = scans.back();
-        if (end - start >= (arithmetic ? 2048 : 2))
+        if (end - start >= (arithmetic ? 2048 : 2) && !(arithmetic && refinesDc))
             points.push_back((start + end) / 2);
     }
     return points;
