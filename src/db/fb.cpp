@@ -20,6 +20,9 @@
 
 #include "db/fb_detail.h"
 
+// Exported by every client library, declared by the later ones' headers only.
+extern "C" void gds__prefix(char* path, const char* file);
+
 namespace tolvane::db {
 
 Error::Error(const std::string& message, long sqlcode, std::vector<long> codes)
@@ -399,6 +402,11 @@ void useColonPaths() { ::setenv("ISC_PATH", "/proc/self/fd", 1); }
 void settleEnvironment() {
     useOwnLockDirectory();
     useFirebird3Engine();
+    // The client library settles an environment of its own at its first use
+    // (Firebird 4's sets ICU_TIMEZONE_FILES_DIR as it reads its root), which
+    // the first attach would do beside the toolkit's threads: done now.
+    char root[4096];
+    gds__prefix(root, "");
     useColonPaths();
     useUtf8FileNames();
 }
