@@ -92,11 +92,11 @@ trap 'say interrupted; exit 130' INT
 trap 'say interrupted; exit 143' TERM
 trap 'say interrupted; exit 129' HUP
 
-if ! command -v debootstrap >/dev/null; then
-  say "installing debootstrap"
+if ! command -v debootstrap >/dev/null || ! command -v rsync >/dev/null; then
+  say "installing debootstrap and rsync"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq debootstrap >/dev/null
+  apt-get install -y -qq debootstrap rsync >/dev/null
 fi
 
 # The root: made in root.new and renamed once complete, so a debootstrap cut
@@ -121,13 +121,16 @@ else
   say "reusing the root in $root"
 fi
 
-# The checkout, copied afresh (its build directories and .git left out); the
-# build directory beside it stays between runs.
+# The checkout, copied (its build directories and .git left out), and the
+# build directory beside it, stay between runs. Only a file whose content
+# differs from the copy is written again, stamped with the time it is
+# written: a build made from an earlier copy then remakes exactly what
+# depends on it, whatever times the checkout's files bear (a file changed
+# while the last run was building is older than that build's objects).
 unmount_under "$root"
-remove_tree "$root/srv/tolvane"
 mkdir -p "$root/srv/tolvane"
-tar -C "$here" --exclude=./.git --exclude='./build*' --exclude=./data --exclude=./shots -cf - . |
-  tar -C "$root/srv/tolvane" -xf -
+rsync -rlpc --delete --exclude=/.git --exclude='/build*' --exclude=/data --exclude=/shots \
+  "$here/" "$root/srv/tolvane/"
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 # The root's /tmp emptied: what a failed run kept there (an e2e run's
 # directory) stays until the next run.
